@@ -1,0 +1,24 @@
+// acedads.h - the editor's C functions: user input, the host abort, the main window.
+#pragma once
+#include "adsdef.h"
+
+extern "C" {
+// Prints the message and ends the host process.
+void acrx_abort(const char* format, ...);
+
+int acedEntSel(const char* str, ads_name entres, ads_point ptres);
+int acedInitGet(int val, const char* kwl);
+int acedGetKword(const char* prompt, char* result);
+int acedGetString(int cronly, const char* prompt, char* result);
+int acedGetInt(const char* prompt, int* result);
+int acedGetReal(const char* prompt, ads_real* result);
+int acedGetPoint(const ads_point pt, const char* prompt, ads_point result);
+
+struct resbuf* acdbEntGet(const ads_name ent);
+
+#ifdef _WINDEF_
+HWND adsw_acadMainWnd();
+HWND adsw_acadDocWnd();
+#define adsw_hwndAcad adsw_acadMainWnd()
+#endif
+}

@@ -1,0 +1,3 @@
+// winuser.h - (filled in by its area of the platform)
+#pragma once
+#include "windef.h"

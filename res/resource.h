@@ -1,0 +1,18 @@
+// resource.h - ids of the zorvik module's resources (string table and dialog templates).
+#pragma once
+
+// String table.
+#define IDS_KEYWORDS            1
+#define IDS_OPTION_PROMPT       2
+#define IDS_SELECT_POLYLINE     3
+#define IDS_PROGRESS_LABEL      4
+#define IDS_UPDATED_COUNT       5
+#define IDS_SELECT_POLYLINE2    6
+#define IDS_SELECT_BLOCKREF     7
+#define IDS_INVALID_DIVISOR     8
+#define IDS_INVALID_INPUT       9
+#define IDS_DIVISOR_CHANGED     10
+#define IDS_INFORMATION         11
+#define IDS_EMPTY_ATTNAME       12
+
+// Dialog templates and their controls.
