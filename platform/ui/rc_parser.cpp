@@ -234,7 +234,7 @@ class Parser {
     return s;
   }
 
-  void stringTable(const Token& start) {
+  void stringTable(const Token start) {
     while (peek().kind == Token::Ident && !isBegin(peek())) {
       const Token& w = next();
       if (isMemoryOption(w.text)) continue;
@@ -249,7 +249,7 @@ class Parser {
         next();
         return;
       }
-      if (t.kind == Token::End) fail(t, "STRINGTABLE started at line " + std::to_string(start.line) + " has no END");
+      if (t.kind == Token::End) fail(start, "STRINGTABLE has no END");
       if (t.kind == Token::Ident && !isEnd(t)) fail(t, "undefined string id '" + t.text + "'");
       const Token at = t;
       long id = number();

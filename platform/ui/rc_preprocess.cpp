@@ -331,7 +331,6 @@ class Preprocessor {
         tokenizeLine(rest, file, startLine, toks);
         if (toks.empty() || toks[0].kind != Token::Ident) fail(file, startLine, "#undef needs a name");
         macros_.erase(toks[0].text);
-        out_.symbols.erase(toks[0].text);
       } else if (directive == "include") {
         include(rest, file, startLine, depth);
       } else if (directive == "error") {
@@ -346,6 +345,7 @@ class Preprocessor {
   }
 
   PreprocessResult take(const std::string& file) {
+    collectSymbols();
     Token end;
     end.kind = Token::End;
     end.file = file;
@@ -379,13 +379,20 @@ class Preprocessor {
       tokenizeLine(rest.substr(j), file, line, m.body);
     }
     macros_[name] = m;
-    out_.symbols.erase(name);
-    if (!m.functionLike && !m.body.empty()) {
-      std::vector<Token> expanded;
+    userDefines_.insert(name);
+  }
+
+  // The numeric value of every #define still in force (a definition may use names defined
+  // after it, so this is done at the end).
+  void collectSymbols() {
+    for (const std::string& name : userDefines_) {
+      auto it = macros_.find(name);
+      if (it == macros_.end() || it->second.functionLike || it->second.body.empty()) continue;
       try {
-        expand(m.body, expanded, 0);
+        std::vector<Token> expanded;
+        expand(it->second.body, expanded, 0);
         size_t k = 0;
-        long v = evalExpr(expanded, k, file, line);
+        long v = evalExpr(expanded, k, "", 0);
         if (k == expanded.size()) out_.symbols[name] = v;
       } catch (const Failure&) {
         // Not a numeric definition (a string, a type name...): fine for a header.
@@ -555,6 +562,7 @@ class Preprocessor {
   std::map<std::string, Macro> macros_;
   std::set<std::string> expanding_;
   std::set<std::string> active_;
+  std::set<std::string> userDefines_;
   PreprocessResult out_;
 };
 
