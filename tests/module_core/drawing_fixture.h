@@ -42,8 +42,8 @@ protected:
 
     void TearDown() override
     {
-        pf::clearFaults();
-        EXPECT_EQ("", pf::openObjectReport(m_db));
+        pf::clearAllFaults();
+        EXPECT_EQ("", pf::openObjectsReport(m_db));
         acdbHostApplicationServices()->setWorkingDatabase(m_previousDb);
         delete m_db;
         getModuleApp()->unregisterClasses();

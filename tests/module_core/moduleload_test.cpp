@@ -76,6 +76,40 @@ TEST_F(ModuleFileTest, LoadsAgainAfterAnUnload)
     }
 }
 
+// The module-path operations on a module file at <temp>\dir\zorvik.arx.
+TEST_F(ModuleFileTest, FileNameAndDirectoryOfTheModuleFile)
+{
+    std::filesystem::create_directory(m_dir.file("dir"));
+    std::string copy = m_dir.file("dir/zorvik.arx");
+    std::filesystem::copy_file(ZORVIK_ARX_PATH, copy);
+    void* handle = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(nullptr, handle) << dlerror();
+
+    std::string windowsDir = "Z:" + m_dir.path() + "/dir";
+    for (char& c : windowsDir)
+        if (c == '/')
+            c = '\\';
+
+    ModuleApp* app = getModuleApp();
+    HINSTANCE saved = app->moduleInstance();
+    app->setModuleInstance(reinterpret_cast<HINSTANCE>(handle));
+    const char* name = app->moduleFileName();
+    const char* directory = app->moduleDirectory();
+    ASSERT_NE(nullptr, name);
+    ASSERT_NE(nullptr, directory);
+    EXPECT_STREQ("\\zorvik.arx", name);
+    EXPECT_EQ(windowsDir, std::string(directory));
+    // Each operation has its own buffer: the first answer is still intact.
+    EXPECT_STREQ("\\zorvik.arx", name);
+
+    char full[MAX_PATH];
+    ASSERT_NE(0u, GetModuleFileNameA(reinterpret_cast<HINSTANCE>(handle), full, MAX_PATH));
+    EXPECT_EQ(std::string(full), std::string(directory) + name);
+
+    app->setModuleInstance(saved);
+    dlclose(handle);
+}
+
 // The module's own code, linked into this test, with the module file's instance as its
 // resource handle: the string table comes from the file, under the push rule.
 class ModuleResourcesTest : public ModuleFileTest {
