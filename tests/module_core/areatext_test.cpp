@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "windows.h"
 #include "pf/messagebox.h"
 
 #include "cmd/arealink.h"
@@ -130,16 +131,16 @@ TEST_F(AreaTextTest, FailedAreaIsLoggedAndTheAttributeKept)
 TEST_F(AreaTextTest, NullPolylineShowsTheAssertionBox)
 {
     AcDbObjectId attId = addAttribute("AREA");
-    pf::MessageBoxLog boxes;
+    pf::clearMessageBoxes();
     EXPECT_FALSE(updateAreaText(nullptr, attId));
-    ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ("Assertion failed", boxes[0].caption);
+    ASSERT_EQ(1u, pf::messageBoxes().size());
+    EXPECT_EQ("Assertion failed", pf::messageBoxes()[0].caption);
     EXPECT_EQ("Module: src/cmd/cmdzorvik\nLine: " +
                   std::to_string(sourceLineOf("src/cmd/arealink.cpp", "\"pPline != NULL\"")) +
                   "\nCondition: pPline != NULL",
-              boxes[0].text);
-    EXPECT_EQ(unsigned(MB_ICONERROR | MB_OK), boxes[0].style);
-    EXPECT_EQ(nullptr, boxes[0].owner);
+              pf::messageBoxes()[0].text);
+    EXPECT_EQ(unsigned(MB_ICONERROR | MB_OK), pf::messageBoxes()[0].style);
+    EXPECT_EQ(nullptr, pf::messageBoxes()[0].owner);
     EXPECT_EQ(0, newErrorCount());
     EXPECT_EQ("old", attributeText(attId));
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "windows.h"
 #include "pf/messagebox.h"
 
 #include "cmd/arealink.h"
@@ -269,15 +270,15 @@ TEST_F(AttachTest, ErasedLinkIsLoggedOnEveryLookup)
 
 TEST_F(AttachTest, NullEntityShowsTheAssertionBox)
 {
-    pf::MessageBoxLog boxes;
+    pf::clearMessageBoxes();
     AcDbObjectId attId;
     EXPECT_FALSE(findLinkedAttribute(nullptr, attId));
-    ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ("Assertion failed", boxes[0].caption);
+    ASSERT_EQ(1u, pf::messageBoxes().size());
+    EXPECT_EQ("Assertion failed", pf::messageBoxes()[0].caption);
     EXPECT_EQ("Module: src/cmd/cmdzorvik\nLine: " +
                   std::to_string(sourceLineOf("src/cmd/arealink.cpp", "\"pEnt != NULL\"")) +
                   "\nCondition: pEnt != NULL",
-              boxes[0].text);
+              pf::messageBoxes()[0].text);
     EXPECT_EQ(0, newErrorCount());
 }
 
