@@ -1,5 +1,7 @@
 // lifecycle_test.cpp - the application object: static construction, the message dispatch
 // table, the start-up and shut-down sequences and the module-path operations.
+#include <dlfcn.h>
+
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -10,9 +12,12 @@
 
 #include "pf/output.h"
 
+#include "extmodule.h"
 #include "fresh_process.h"
 #include "moduleappbase.h"
 #include "zorvik.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpReserved);
 
 namespace {
 
@@ -199,6 +204,40 @@ TEST(StartUpSequence, NumbersUseAPointAfterStartUpWhateverTheUserLocale)
         snprintf(text, sizeof text, "%g", 0.5);
         p.equal(std::string("0.5"), std::string(text), "formatted after start-up");
         p.equal(0.25, atof("0.25"), "parsed after start-up");
+    });
+}
+
+TEST(ExtensionModule, AttachSetsUpOnceAndDetachEnds)
+{
+    expectInFreshProcess([](Problems& p) {
+        ExtensionModule& ext = *g_pExtensionModule;
+        p.check(!ext.attached && ext.moduleInstance == nullptr && ext.defaultResourceHandle == nullptr,
+                "the record is clear after static construction");
+
+        void* file = dlopen(ZORVIK_ARX_PATH, RTLD_NOW | RTLD_LOCAL);
+        p.check(file != nullptr, "module file opened");
+        HINSTANCE hModule = reinterpret_cast<HINSTANCE>(file);
+        HINSTANCE mfcResources = AfxGetModuleState()->m_hCurrentResourceHandle;
+
+        p.equal(TRUE, DllMain(hModule, DLL_PROCESS_ATTACH, nullptr), "attach answer");
+        p.check(ext.attached, "attached");
+        p.check(ext.moduleInstance == hModule, "module instance recorded");
+        p.check(ext.defaultResourceHandle == mfcResources, "MFC's resource handle recorded");
+        p.check(getModuleApp()->moduleInstance() == hModule, "module instance stored in the application");
+
+        // A second attach leaves the record as it is.
+        int other = 0;
+        p.equal(TRUE, DllMain(reinterpret_cast<HINSTANCE>(&other), DLL_PROCESS_ATTACH, nullptr), "second attach");
+        p.check(ext.moduleInstance == hModule, "record unchanged by a second attach");
+
+        p.equal(TRUE, DllMain(hModule, DLL_THREAD_ATTACH, nullptr), "thread attach");
+        p.equal(TRUE, DllMain(hModule, DLL_THREAD_DETACH, nullptr), "thread detach");
+        p.check(ext.attached, "threads change nothing");
+
+        p.equal(TRUE, DllMain(hModule, DLL_PROCESS_DETACH, nullptr), "detach answer");
+        p.check(!ext.attached, "detached");
+        p.equal(TRUE, DllMain(hModule, DLL_PROCESS_DETACH, nullptr), "second detach");
+        dlclose(file);
     });
 }
 

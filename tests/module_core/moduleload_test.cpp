@@ -2,7 +2,9 @@
 // resource handle, and unloaded again with everything it registered removed.
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "rxclass.h"
 #include "rxdict.h"
 #include "pf/editor_reactors.h"
+#include "pf/modules.h"
 #include "pf/registry.h"
 #include "pf/resource_context.h"
 
@@ -52,6 +55,14 @@ TEST_F(ModuleFileTest, LoadsAndUnloadsWithEverythingRemoved)
     EXPECT_TRUE(classRegistered("AcZorvikEditorReactor"));
     EXPECT_EQ(reactorsBefore + 1, pf::editorEventReactors().size());
     EXPECT_EQ(resourceBefore, pf::currentResourceHandle());
+
+    // Start-up unlocked the module and declared it aware of several drawings.
+    std::vector<pf::LoadedModule> modules = pf::loadedModules();
+    auto it = std::find_if(modules.begin(), modules.end(),
+                           [](const pf::LoadedModule& m) { return m.name == "zorvik.arx"; });
+    ASSERT_NE(modules.end(), it);
+    EXPECT_FALSE(it->locked);
+    EXPECT_TRUE(it->mdiAware);
 
     AcRxClass* pLink = static_cast<AcRxClass*>(acrxClassDictionary->at("CPlineNotifyObject"));
     ASSERT_NE(nullptr, pLink);
