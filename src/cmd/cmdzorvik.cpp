@@ -6,6 +6,7 @@
 #include "cmd/cmdzorvik.h"
 
 #include "dialogs/optionsdialog.h"
+#include "resources.h"
 #include "zorvik.h"
 #include "resource.h"
 

@@ -11,6 +11,7 @@
 #include "dialogs/attributepickerdialog.h"
 #include "host/openptr.h"
 #include "plinenotifyobj.h"
+#include "resources.h"
 #include "zorvik.h"
 #include "resource.h"
 

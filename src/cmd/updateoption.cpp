@@ -9,6 +9,7 @@
 #include "cmd/arealink.h"
 #include "cmd/objectidarray.h"
 #include "host/openptr.h"
+#include "resources.h"
 #include "zorvik.h"
 #include "resource.h"
 

@@ -1,6 +1,7 @@
 // optionsdialog.cpp - data exchange, set-up and the OK sequence of the Options dialog.
 #include "dialogs/optionsdialog.h"
 
+#include "resources.h"
 #include "zorvik.h"
 
 #include "acedads.h"
@@ -10,7 +11,7 @@
 const double OptionsDialog::kDivisorThreshold = 0.00001;
 
 BEGIN_MESSAGE_MAP(OptionsDialog, CAcUiDialog)
-  ON_BN_CLICKED(IDC_QUIET_MODE, OnQuietModeClicked)
+  ON_BN_CLICKED(IDC_QUIET_MODE, OptionsDialog::OnQuietModeClicked)
 END_MESSAGE_MAP()
 
 bool showOptionsDialog() {

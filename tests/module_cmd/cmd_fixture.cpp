@@ -1,6 +1,7 @@
 // cmd_fixture.cpp - drawings, documents, settings and checks shared by the command tests.
 #include "cmd_fixture.h"
 
+#include "acutmem.h"
 #include "rxclass.h"
 
 #include <dlfcn.h>
@@ -85,7 +86,9 @@ void CommandTest::TearDown() {
   pf::clearAllFaults();
   EXPECT_EQ(resourceDepth_, pf::resourceHandleDepth()) << "resource-handle stack not balanced";
   EXPECT_EQ("", pf::openObjectsReport(db_)) << "objects left open";
-  if (doc_) EXPECT_EQ(Acad::eOk, pf::closeDocument(doc_));
+  if (doc_) {
+    EXPECT_EQ(Acad::eOk, pf::closeDocument(doc_));
+  }
   delete db_;
   db_ = nullptr;
   delete output_;

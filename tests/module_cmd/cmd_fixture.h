@@ -7,6 +7,9 @@
 // checking that the resource-handle stack is where it was and that nothing is left open.
 #pragma once
 
+// The Win32 types first, so that the host headers declare their window functions too.
+#include "windows.h"
+
 #include "cmd/arealink.h"
 #include "cmd/cmdzorvik.h"
 #include "extmodule.h"

@@ -81,6 +81,24 @@ TEST_F(OptionsTest, TemplateMatchesTheDialogTable) {
   }
 }
 
+TEST_F(OptionsTest, RunningDialogHasTheControlsTheCodeUses) {
+  const std::vector<std::pair<int, DWORD>> expected = {
+      {2017, 0x50010003}, {2018, 0x50810080}, {2019, 0x50000036}, {1, 0x50010001},
+      {2, 0x50010000},    {2020, 0x50810080}, {2021, 0x50810080}, {2022, 0x50010003}};
+  std::string caption;
+  runOptions([&](pf::DialogSession& s) {
+    caption = s.caption();
+    for (const auto& control : expected) {
+      SCOPED_TRACE(control.first);
+      const pf::WindowInfo info = s.control(control.first);
+      ASSERT_TRUE(info.exists);
+      EXPECT_EQ(control.second, info.style & 0xFFFFFFFFu) << std::hex << info.style;
+    }
+    s.cancel();
+  });
+  EXPECT_EQ("Options", caption);
+}
+
 TEST_F(OptionsTest, ShowsTheStoredSettingsAndCancelStillReloadsThem) {
   storeSettingsInRegistry(false, 4, 2.5, true, "ROOM");
   app()->setDivisor(7.0);  // in memory only; opening the dialog replaces it

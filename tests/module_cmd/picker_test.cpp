@@ -5,6 +5,8 @@
 #include "dialogs/attributepickerdialog.h"
 #include "resources.h"
 
+#include "adslib.h"
+
 #include "pf/resources.h"
 
 namespace cmdtest {
@@ -70,6 +72,22 @@ TEST_F(PickerTest, TemplateMatchesTheDialogTable) {
       // visible, border, vertical scroll, tab stop, sorted, notify, no integral height
       {2016, "ListBox", "", 7, 7, 153, 180, 0x50A10103},
   });
+}
+
+TEST_F(PickerTest, RunningDialogHasTheControlsTheCodeUses) {
+  CString chosen;
+  runPicker({"A"},
+            [](pf::DialogSession& s) {
+              EXPECT_EQ("Select attribute name", s.caption());
+              const pf::WindowInfo list = s.control(2016);
+              ASSERT_TRUE(list.exists);
+              EXPECT_EQ("list box", list.kind);
+              EXPECT_EQ(0x50A10103u, list.style) << std::hex << list.style;
+              EXPECT_TRUE(s.control(IDOK).exists);
+              EXPECT_TRUE(s.control(IDCANCEL).exists);
+              s.cancel();
+            },
+            chosen);
 }
 
 TEST_F(PickerTest, NamesAreSortedFirstIsSelectedAndOkYieldsIt) {
