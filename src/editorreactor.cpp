@@ -61,7 +61,7 @@ void AcZorvikEditorReactor::rxInit()
             return;
         }
     }
-    gpDesc = newAcRxClass(kClassName, "AcEditorReactor", 0, NULL, NULL, NULL);
+    gpDesc = newAcRxClass(kClassName, "AcEditorReactor", 0, nullptr, nullptr, nullptr);
 }
 
 AcZorvikEditorReactor::AcZorvikEditorReactor()

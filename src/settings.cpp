@@ -1,7 +1,7 @@
 // settings.cpp - loading and saving the user's settings in the registry.
 //
-// The settings live per user under HKEY_CURRENT_USER\<host product key>\VelmoraApps\Zorvik\
-// Settings. Loading takes every value that is present and acceptable and leaves every other
+// The settings live per user in the key VelmoraApps\Zorvik\Settings below the host's product
+// key in HKEY_CURRENT_USER. Loading takes every value that is present and acceptable and leaves every other
 // setting as it is; saving writes all five values. Neither reports anything.
 #include "zorvik.h"
 

@@ -70,11 +70,15 @@ void ModuleApp::registerClasses()
 }
 
 // The editor reactor's class goes first; the reactor instance still exists at this point and
-// onUnloadApp() destroys it afterwards.
+// onUnloadApp() destroys it afterwards. The cached descriptors are forgotten with their
+// classes, so that nothing can reach a deleted descriptor while the module stays mapped (a
+// later desc() looks the class up again, and a later rxInit() registers it anew).
 void ModuleApp::unregisterClasses()
 {
     deleteAcRxClass(AcZorvikEditorReactor::desc());
+    AcZorvikEditorReactor::gpDesc = NULL;
     deleteAcRxClass(CPlineNotifyObject::desc());
+    CPlineNotifyObject::gpDesc = NULL;
 }
 
 AcRx::AppRetCode ModuleApp::onInitApp()
