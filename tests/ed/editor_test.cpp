@@ -1,7 +1,12 @@
 // The editor: its registry entry, reactor attachment and the delivery of events.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "aced.h"
+#include "db_test_support.h"
+#include "dbidmap.h"
+#include "ed_test_objects.h"
 #include "ed_test_support.h"
 #include "pf/editor.h"
 #include "pf/editor_reactors.h"
@@ -91,6 +96,52 @@ TEST(Editor, ADeletedReactorLeavesTheList) {
   delete r;
   EXPECT_EQ(pf::editorEventReactors().size(), base);
   pf::notifyBeginClose(nullptr);  // would touch freed memory if the reactor were still listed
+}
+
+// The database's deep clone tells the reactors attached through the editor, in order.
+class DeepCloneListener : public AcEditorReactor {
+public:
+  void beginDeepClone(AcDbDatabase* to, AcDbIdMapping&) override {
+    events.push_back(to ? "begin" : "begin(null)");
+  }
+  void beginDeepCloneXlation(AcDbIdMapping&, Acad::ErrorStatus* es) override {
+    events.push_back(es ? "xlation" : "xlation(null)");
+  }
+  void abortDeepClone(AcDbIdMapping&) override { events.push_back("abort"); }
+  void endDeepClone(AcDbIdMapping& map) override {
+    AcDbIdMappingIter it(map);
+    int pairs = 0;
+    for (it.start(); !it.done(); it.next()) ++pairs;
+    events.push_back("end " + std::to_string(pairs > 0));
+  }
+  std::vector<std::string> events;
+};
+
+class EditorDeepCloneTest : public testsupport::DatabaseTest {};
+
+TEST_F(EditorDeepCloneTest, ReactorsAttachedThroughTheEditorHearDeepClone) {
+  edtest::registerTestObjects();
+  AcDbBlockTableRecord* ms = openModelSpace();
+  AcDbObjectId msId = ms->objectId();
+  AcDbObjectId markId;
+  EdTestMark* mark = new EdTestMark;
+  ASSERT_EQ(ms->appendAcDbEntity(markId, mark), Acad::eOk);
+  mark->close();
+  ms->close();
+
+  DeepCloneListener listener;
+  edtest::Attached on(&listener);
+  AcDbObjectIdArray ids;
+  ids.append(markId);
+  AcDbIdMapping map;
+  ASSERT_EQ(db->deepCloneObjects(ids, msId, map), Acad::eOk);
+  EXPECT_EQ(listener.events, (std::vector<std::string>{"begin", "xlation", "end 1"}));
+
+  // Detached, it hears nothing more.
+  acedEditor->removeReactor(&listener);
+  AcDbIdMapping again;
+  ASSERT_EQ(db->deepCloneObjects(ids, msId, again), Acad::eOk);
+  EXPECT_EQ(listener.events.size(), 3u);
 }
 
 }  // namespace

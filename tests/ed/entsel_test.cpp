@@ -5,26 +5,13 @@
 #include <memory>
 
 #include "adslib.h"
+#include "ed_test_objects.h"
 #include "dbmain.h"
 #include "dbsymtb.h"
 #include "pf/dbdebug.h"
 #include "pf/documents.h"
 #include "pf/input.h"
 #include "pf/output.h"
-
-// A minimal entity to select.
-class EdTestMark : public AcDbEntity {
-public:
-  ACRX_DECLARE_MEMBERS(EdTestMark);
-};
-ACRX_CONS_DEFINE_MEMBERS(EdTestMark, AcDbEntity, 1)
-
-// A database object that is not an entity.
-class EdTestNote : public AcDbObject {
-public:
-  ACRX_DECLARE_MEMBERS(EdTestNote);
-};
-ACRX_CONS_DEFINE_MEMBERS(EdTestNote, AcDbObject, 1)
 
 namespace {
 
@@ -37,8 +24,7 @@ std::string handleText(AcDbObjectId id) {
 class EntSelTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    EdTestMark::rxInit();
-    EdTestNote::rxInit();
+    edtest::registerTestObjects();
     db_ = std::make_unique<AcDbDatabase>();
     doc_ = pf::openDocument(db_.get(), "");
     mark_ = append(new EdTestMark);
