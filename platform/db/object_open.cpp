@@ -5,6 +5,7 @@
 #include <new>
 #include "db_internal.h"
 #include "pf/faults.h"
+#include "pf/dbdebug.h"
 #include "pf/dbinternal.h"
 
 namespace pf {
@@ -20,6 +21,16 @@ AcDbStub* decodePersistent(void* p) {
 }
 
 bool notificationsSuppressed(const AcDbObject* obj) { return obj != nullptr && impl(obj)->silent; }
+
+// Successful opens by id and closes, for benchmarks (pf/dbdebug.h).
+static OpenCloseCounts gOpenCloseCounts;
+OpenCloseCounts openCloseCounts() { return gOpenCloseCounts; }
+void resetOpenCloseCounts() { gOpenCloseCounts = OpenCloseCounts(); }
+static void countOpenClose(const AcDbObject* obj, bool open) {
+  const bool entity = AcDbEntity::cast(obj) != nullptr;
+  ++(open ? (entity ? gOpenCloseCounts.entityOpens : gOpenCloseCounts.objectOpens)
+          : (entity ? gOpenCloseCounts.entityCloses : gOpenCloseCounts.objectCloses));
+}
 
 ObjectImpl::~ObjectImpl() {
   freeResbufChain(xdata);
@@ -60,6 +71,7 @@ Acad::ErrorStatus openObject(AcDbObject*& obj, AcDbObjectId id, AcDb::OpenMode m
     return es;
   }
   obj = stub->object;
+  countOpenClose(obj, true);
   return Acad::eOk;
 }
 
@@ -156,6 +168,7 @@ Acad::ErrorStatus closeObject(AcDbObject* obj) {
   if (!oi->notify && !oi->write && oi->readers == 0) return Acad::eNotOpenForRead;
   Acad::ErrorStatus es = ObjectImpl::subClose(obj);
   if (es != Acad::eOk) return es;
+  countOpenClose(obj, false);
   if (oi->notify) {
     oi->notify = false;
     if (!oi->write && oi->hostNotify == 0 && (oi->modified || oi->eraseToggled)) sendPendingNotifications(obj);

@@ -22,6 +22,14 @@ std::vector<OpenObjectInfo> openObjects(const AcDbDatabase* db);
 // A line per open object ("<handle> <class> read=<n> write notify"); empty when none is open.
 std::string openObjectsReport(const AcDbDatabase* db);
 
+// Successful opens by id (acdbOpenObject and its typed forms) and closes since the last reset,
+// entities and other objects apart: what benchmarks report as the cost of a command.
+struct OpenCloseCounts {
+  unsigned long long entityOpens = 0, entityCloses = 0, objectOpens = 0, objectCloses = 0;
+};
+OpenCloseCounts openCloseCounts();
+void resetOpenCloseCounts();
+
 // Number of live runtime objects of a database (objects in it, erased ones included).
 int objectCount(const AcDbDatabase* db);
 
