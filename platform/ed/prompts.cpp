@@ -14,6 +14,7 @@
 #include "acedads.h"
 #include "adscodes.h"
 #include "ed/prompt_state.h"
+#include "pf/faults.h"
 #include "pf/input.h"
 #include "pf/output.h"
 
@@ -67,8 +68,10 @@ IntParse parseInt(std::string_view s, int& out) {
 
 constexpr double kPi = 3.14159265358979323846;
 
+}  // namespace
+
 // "x,y", "x,y,z", "dist<angle" (degrees), each optionally "@"-relative to the last point.
-bool parsePoint(std::string_view s, const ads_point last, ads_point out) {
+bool parsePoint(std::string_view s, const double last[3], double out[3]) {
   s = trimBlanks(s);
   bool relative = !s.empty() && s.front() == '@';
   if (relative) s.remove_prefix(1);
@@ -100,8 +103,6 @@ bool parsePoint(std::string_view s, const ads_point last, ads_point out) {
   for (int i = 0; i < 3; ++i) out[i] = relative ? last[i] + v[i] : v[i];
   return true;
 }
-
-}  // namespace
 
 InitGetSettings takeInitGet() {
   InitGetSettings s = std::move(pending());
@@ -172,6 +173,10 @@ bool numberAllowed(double v, int flags) {
 }  // namespace pf
 
 extern "C" int acedInitGet(int val, const char* kwl) {
+  if (pf::injectedFault("acedInitGet") != Acad::eOk) {
+    pf::takeInitGet();
+    return RTERROR;
+  }
   pf::InitGetSettings s;
   s.flags = val;
   if (kwl != nullptr) {
@@ -196,6 +201,7 @@ extern "C" int acedGetKword(const char* prompt, char* result) {
   pf::InitGetSettings opts = pf::takeInitGet();
   if (result == nullptr) return RTERROR;
   result[0] = '\0';
+  if (pf::injectedFault("acedGetKword") != Acad::eOk) return RTERROR;
   for (;;) {
     std::string text;
     switch (pf::readAnswer(prompt, text)) {
