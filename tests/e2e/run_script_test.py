@@ -62,8 +62,10 @@ def main():
     ap.add_argument("--save-none", action="store_true", help="save with -o and expect nothing written")
     ap.add_argument("--registry-seed", help="a .reg file copied in as the user's hive before the run")
     ap.add_argument("--check-registry", action="store_true", help="compare the hive after the run")
-    ap.add_argument("extra", nargs="*")
-    a = ap.parse_args()
+    argv = sys.argv[1:]
+    extra = argv[argv.index("--") + 1:] if "--" in argv else []
+    a = ap.parse_args(argv[:argv.index("--")] if "--" in argv else argv)
+    a.extra = extra
 
     work = os.path.join(a.work, a.name)
     shutil.rmtree(work, ignore_errors=True)
@@ -91,6 +93,8 @@ def main():
         transcript = transcript.replace(root, label)
 
     update = os.environ.get("UPDATE_GOLDEN") == "1"
+    if update:
+        os.makedirs(a.expected, exist_ok=True)
     failures = []
     if proc.returncode != a.status:
         failures.append("exit status %d, expected %d" % (proc.returncode, a.status))
