@@ -1,0 +1,199 @@
+// dxf_reader.cpp - ASCII DXF group reader (see dxf_reader.h).
+#include "dxf/dxf_reader.h"
+
+#include <cstring>
+
+namespace pf {
+namespace dxf {
+
+namespace {
+
+constexpr char kBinarySentinel[] = "AutoCAD Binary DXF\r\n\x1a";  // followed by a NUL byte
+
+// Shows a value in a message: quoted, shortened, control characters made visible.
+std::string shown(std::string_view v) {
+  std::string s = "\"";
+  for (std::size_t i = 0; i < v.size() && i < 40; ++i) {
+    unsigned char c = static_cast<unsigned char>(v[i]);
+    if (c < 0x20) {
+      s += '^';
+      s += static_cast<char>(c + 64);
+    } else {
+      s += static_cast<char>(c);
+    }
+  }
+  if (v.size() > 40) s += "...";
+  return s + "\"";
+}
+
+// Group codes are small integers; parsed by hand because this runs once per tag.
+bool parseCode(std::string_view line, int& code) {
+  std::string_view t = trimmed(line);
+  if (t.empty() || t.size() > 6) return false;
+  std::size_t i = 0;
+  bool neg = false;
+  if (t[0] == '-') {
+    neg = true;
+    i = 1;
+    if (t.size() == 1) return false;
+  }
+  int v = 0;
+  for (; i < t.size(); ++i) {
+    char c = t[i];
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+  }
+  code = neg ? -v : v;
+  return true;
+}
+
+bool isHex(std::string_view t) {
+  for (char c : t) {
+    bool ok = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    if (!ok) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool isBinaryDxf(std::string_view data) {
+  const std::size_t n = sizeof(kBinarySentinel) - 1;
+  return data.size() >= n && std::memcmp(data.data(), kBinarySentinel, n) == 0;
+}
+
+TagReader::TagReader(std::string_view data, std::string fileName, bool requireEof)
+    : data_(data), file_(std::move(fileName)), requireEof_(requireEof) {
+  if (isBinaryDxf(data_))
+    fail(1, "binary DXF is not supported; save the drawing as ASCII DXF");
+  if (data_.size() >= 3 && std::memcmp(data_.data(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;  // UTF-8 BOM
+}
+
+void TagReader::fail(std::uint32_t line, const std::string& reason) const {
+  throw DxfError(file_, line, reason);
+}
+
+bool TagReader::readLine(std::string_view& out) {
+  const std::size_t n = data_.size();
+  if (pos_ >= n) return false;
+  const char* base = data_.data();
+  std::size_t i = pos_;
+  while (i < n && base[i] != '\n' && base[i] != '\r') ++i;
+  out = std::string_view(base + pos_, i - pos_);
+  if (i < n) {
+    if (base[i] == '\r' && i + 1 < n && base[i + 1] == '\n')
+      i += 2;
+    else
+      i += 1;
+  }
+  pos_ = i;
+  ++line_;
+  return true;
+}
+
+void TagReader::pushBack(const Tag& tag) {
+  pushed_ = tag;
+  havePushed_ = true;
+}
+
+bool TagReader::next(Tag& tag) {
+  if (havePushed_) {
+    havePushed_ = false;
+    tag = pushed_;
+    return true;
+  }
+  if (done_) return false;
+  for (;;) {
+    std::string_view codeLine;
+    if (!readLine(codeLine)) {
+      if (requireEof_) {
+        if (first_) fail(1, "not a DXF file: the file is empty");
+        fail(line_, "unexpected end of file: the drawing is truncated (no 0 EOF)");
+      }
+      done_ = true;
+      return false;
+    }
+    const std::uint32_t codeLineNo = line_;
+    int code = 0;
+    if (!parseCode(codeLine, code)) {
+      if (first_) fail(codeLineNo, "not a DXF file: expected a group code, found " + shown(codeLine));
+      fail(codeLineNo, "expected a group code, found " + shown(codeLine));
+    }
+    std::string_view value;
+    if (!readLine(value))
+      fail(codeLineNo, "unexpected end of file: group " + std::to_string(code) + " has no value");
+    if (code == 999) continue;  // comment
+    tag.code = static_cast<std::int16_t>(code);
+    tag.line = codeLineNo;
+    tag.value = value;
+    checkValue(tag, codeLineNo + 1);
+    first_ = false;
+    if (code == 0) {
+      trimNextName_ = tag.value == "SECTION" || tag.value == "TABLE";
+      if (tag.value == "EOF") done_ = true;
+    } else if (code == 2 && trimNextName_) {
+      tag.value = trimmed(tag.value);
+      trimNextName_ = false;
+    } else {
+      trimNextName_ = false;
+    }
+    return true;
+  }
+}
+
+void TagReader::checkValue(Tag& tag, std::uint32_t valueLine) {
+  const int code = tag.code;
+  switch (kindOf(code)) {
+    case ValueKind::String:
+      if (code == 0) tag.value = trimmed(tag.value);
+      return;
+    case ValueKind::Double: {
+      double d;
+      if (!parseDouble(tag.value, d))
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not a number");
+      tag.value = trimmed(tag.value);
+      return;
+    }
+    case ValueKind::Int16:
+    case ValueKind::Int32:
+    case ValueKind::Int64:
+    case ValueKind::Bool: {
+      std::int64_t v;
+      if (!parseInt64(tag.value, v))
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not an integer");
+      ValueKind k = kindOf(code);
+      // 16- and 32-bit groups are accepted in both their signed and unsigned ranges: writers
+      // differ on flag words with the top bit set.
+      if ((k == ValueKind::Int16 || k == ValueKind::Bool) && (v < -32768 || v > 65535))
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) +
+                            " is out of range for a 16-bit integer");
+      if (k == ValueKind::Int32 && (v < -2147483648LL || v > 4294967295LL))
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) +
+                            " is out of range for a 32-bit integer");
+      tag.value = trimmed(tag.value);
+      return;
+    }
+    case ValueKind::Handle: {
+      std::uint64_t h;
+      if (!parseHandle(tag.value, h))
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not a handle");
+      tag.value = trimmed(tag.value);
+      return;
+    }
+    case ValueKind::Binary: {
+      std::string_view t = trimmed(tag.value);
+      if (!isHex(t))
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) +
+                            " is not hexadecimal binary data");
+      tag.value = t;
+      return;
+    }
+    case ValueKind::Comment:
+      return;
+    case ValueKind::Invalid:
+      fail(tag.line, "group code " + std::to_string(code) + " is not a DXF group code");
+  }
+}
+
+}  // namespace dxf
+}  // namespace pf
