@@ -91,8 +91,19 @@ bool TagReader::readLine(std::string_view& out) {
   return true;
 }
 
+void TagReader::seek(std::size_t offset, std::uint32_t line) {
+  pos_ = offset;
+  line_ = line - 1;
+  requireEof_ = false;
+  done_ = false;
+  first_ = false;
+  havePushed_ = false;
+  trimNextName_ = false;
+}
+
 void TagReader::pushBack(const Tag& tag) {
   pushed_ = tag;
+  pushedOffset_ = tagOffset_;
   havePushed_ = true;
 }
 
@@ -100,11 +111,13 @@ bool TagReader::next(Tag& tag) {
   if (havePushed_) {
     havePushed_ = false;
     tag = pushed_;
+    tagOffset_ = pushedOffset_;
     return true;
   }
   if (done_) return false;
   for (;;) {
     std::string_view codeLine;
+    const std::size_t codeOffset = pos_;
     if (!readLine(codeLine)) {
       if (requireEof_) {
         if (first_) fail(1, "not a DXF file: the file is empty");
@@ -126,6 +139,7 @@ bool TagReader::next(Tag& tag) {
     tag.code = static_cast<std::int16_t>(code);
     tag.line = codeLineNo;
     tag.value = value;
+    tagOffset_ = codeOffset;
     checkValue(tag, codeLineNo + 1);
     first_ = false;
     if (code == 0) {

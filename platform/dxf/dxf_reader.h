@@ -26,6 +26,10 @@ class TagReader {
   // Throws DxfError for anything that is not well-formed.
   bool next(Tag& tag);
 
+  // Continues reading at byte `offset`, which starts line `line` (a group-code line), as a
+  // fragment (no EOF required). Used to re-read one record found by an earlier pass.
+  void seek(std::size_t offset, std::uint32_t line);
+
   // Makes the next call of next() answer `tag` again (one group of look-ahead).
   void pushBack(const Tag& tag);
 
@@ -33,6 +37,9 @@ class TagReader {
   // Offset of the first byte not yet consumed (for releasing pages behind the reader).
   std::size_t offset() const { return pos_; }
   std::uint32_t line() const { return line_; }
+  // Offset of the group-code line of the tag last answered by next().
+  std::size_t tagOffset() const { return tagOffset_; }
+  std::string_view data() const { return data_; }
 
   [[noreturn]] void fail(std::uint32_t line, const std::string& reason) const;
 
@@ -51,6 +58,8 @@ class TagReader {
   bool havePushed_ = false;
   bool first_ = true;
   Tag pushed_;
+  std::size_t pushedOffset_ = 0;
+  std::size_t tagOffset_ = 0;
 };
 
 // True when the buffer starts with the binary-DXF sentinel.
