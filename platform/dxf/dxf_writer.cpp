@@ -112,9 +112,9 @@ std::string TagWriter::formatDouble(double v, int precision) {
   return mantissa + "E" + s.substr(e + 1);
 }
 
-void TagWriter::real(int c, double value) {
+void TagWriter::real(int c, double value, int precision) {
   code(c);
-  buf_ += formatDouble(value, precision_);
+  buf_ += formatDouble(value, precision > 0 ? precision : precision_);
   endLine();
   maybeFlush();
 }

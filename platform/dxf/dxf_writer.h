@@ -22,7 +22,7 @@ class TagWriter {
 
   void string(int code, std::string_view value);
   void integer(int code, std::int64_t value);  // padded by the code's kind
-  void real(int code, double value);
+  void real(int code, double value, int precision = 0);  // 0: the writer's precision
   void handle(int code, std::uint64_t value);  // 0 is written as "0"
   void point(int code, double x, double y, double z);  // code, code+10, code+20
   // A value kept as text from a drawing, written by its code's kind: numbers re-padded, handles
