@@ -43,8 +43,7 @@ class Scanner {
   // Skips over one record whose `0 type` group is `start`, noting its handle; the next `0`
   // group is left to be read again. Answers the record's reference.
   RecordRef record(const Tag& start);
-  // Copies one record's groups after `0 type`.
-  KeptTags keptRecord(std::uint64_t* handle, bool dimstyle);
+  RecordRef record(const Tag& start, std::size_t offset);
   void noteHandle(std::uint64_t h, std::uint32_t line) {
     if (h == 0) return;
     handles_.push_back({h, line});
@@ -169,24 +168,6 @@ void Scanner::classes(const Tag& start) {
   }
 }
 
-KeptTags Scanner::keptRecord(std::uint64_t* handle, bool dimstyle) {
-  KeptTags tags;
-  bool pastSubclass = false;
-  for (;;) {
-    Tag t = next();
-    if (t.code == 0) {
-      r_.pushBack(t);
-      return tags;
-    }
-    if (t.code == 100) pastSubclass = true;
-    if (!pastSubclass && handle && *handle == 0 && (t.code == (dimstyle ? 105 : 5))) {
-      parseHandle(t.value, *handle);
-      noteHandle(*handle, t.line);
-    }
-    tags.push_back(keep(t));
-  }
-}
-
 void Scanner::tables(const Tag& start) {
   Tag t = next();
   for (;;) {
@@ -196,26 +177,19 @@ void Scanner::tables(const Tag& start) {
     if (t.value == "ENDTAB") fail(t.line, "ENDTAB without a TABLE");
     if (t.value != "TABLE") fail(t.line, std::string(t.value) + " outside a table in the TABLES section");
     Table table;
-    table.line = t.line;
+    const std::size_t headOffset = r_.tagOffset();
     Tag name = next();
     if (name.code != 2) fail(name.line, "TABLE at line " + std::to_string(t.line) + " has no name (group 2)");
     table.name = std::string(name.value);
-    table.head = keptRecord(&table.handle, false);
-    const bool blockRecords = table.name == "BLOCK_RECORD";
+    r_.pushBack(name);
+    table.head = record(t, headOffset);
+    table.handle = table.head.handle;
     for (;;) {
       t = next();
       if (t.value == "ENDTAB") break;
-      if (t.value == "TABLE" || t.value == "ENDSEC" || t.value == "EOF" || t.value == "SECTION")
-        fail(t.line, "table " + table.name + " starting at line " + std::to_string(table.line) + " has no ENDTAB");
-      if (blockRecords) {
-        table.blockRecords.push_back(record(t));
-      } else {
-        TableRecord rec;
-        rec.type = std::string(t.value);
-        rec.line = t.line;
-        rec.tags = keptRecord(&rec.handle, rec.type == "DIMSTYLE");
-        table.records.push_back(std::move(rec));
-      }
+      if (t.code != 0 || t.value == "TABLE" || t.value == "ENDSEC" || t.value == "EOF" || t.value == "SECTION")
+        fail(t.line, "table " + table.name + " starting at line " + std::to_string(table.head.line) + " has no ENDTAB");
+      table.records.push_back(record(t));
     }
     // ENDTAB may carry groups of its own in some writers; they are not kept.
     for (t = next(); t.code != 0; t = next()) {
@@ -269,11 +243,13 @@ void Scanner::other(const std::string& name, const Tag& start) {
   index_.others.push_back(std::move(s));
 }
 
-RecordRef Scanner::record(const Tag& start) {
+RecordRef Scanner::record(const Tag& start) { return record(start, r_.tagOffset()); }
+
+RecordRef Scanner::record(const Tag& start, std::size_t offset) {
   RecordRef ref;
   ref.line = start.line;
   ref.type = start.value;
-  ref.offset = r_.tagOffset();
+  ref.offset = offset;
   maybeRelease(ref.offset);
 
   const bool dimstyle = start.value == "DIMSTYLE";

@@ -47,20 +47,11 @@ struct ClassRecord {
   std::uint32_t line = 0;
 };
 
-struct TableRecord {
-  std::string type;
-  std::uint64_t handle = 0;
-  KeptTags tags;  // every group after `0 type`
-  std::uint32_t line = 0;
-};
-
 struct Table {
-  std::string name;            // VPORT, LTYPE, ..., BLOCK_RECORD
+  std::string name;                  // VPORT, LTYPE, ..., BLOCK_RECORD
   std::uint64_t handle = 0;
-  KeptTags head;               // groups after `2 name`, up to the first record
-  std::vector<TableRecord> records;       // kept records (every table but BLOCK_RECORD)
-  std::vector<RecordRef> blockRecords;    // BLOCK_RECORD entries, filled by the loader
-  std::uint32_t line = 0;
+  RecordRef head;                    // the `0 TABLE` record (its groups start with `2 name`)
+  std::vector<RecordRef> records;    // the table's records, in order
 };
 
 struct Block {

@@ -84,10 +84,12 @@ TEST(DrawingScan, FindsEveryPartOfADrawing) {
   ASSERT_EQ(d.tables.size(), 2u);
   EXPECT_EQ(d.tables[0].name, "LAYER");
   EXPECT_EQ(d.tables[0].handle, 2u);
+  EXPECT_EQ(d.tables[0].head.type, "TABLE");
   ASSERT_EQ(d.tables[0].records.size(), 1u);
   EXPECT_EQ(d.tables[0].records[0].handle, 0x10u);
-  ASSERT_EQ(d.tables[1].blockRecords.size(), 1u);
-  EXPECT_EQ(d.tables[1].blockRecords[0].handle, 0x1Fu);
+  EXPECT_EQ(d.tables[0].records[0].type, "LAYER");
+  ASSERT_EQ(d.tables[1].records.size(), 1u);
+  EXPECT_EQ(d.tables[1].records[0].handle, 0x1Fu);
   ASSERT_EQ(d.blocks.size(), 1u);
   EXPECT_EQ(d.blocks[0].end.handle, 0x21u);
   ASSERT_EQ(d.entities.size(), 1u);
@@ -108,8 +110,13 @@ TEST(DrawingScan, RecordsCanBeReadAgainFromTheirOffset) {
   EXPECT_EQ(tags[0].value, "LINE");
   EXPECT_EQ(tags[0].line, d.entities[0].line);
   EXPECT_EQ(tags[11].code, 31);
-  readRecord(r, d.tables[1].blockRecords[0], tags);
+  readRecord(r, d.tables[1].records[0], tags);
   EXPECT_EQ(tags.back().value, "*Model_Space");
+  readRecord(r, d.tables[1].head, tags);
+  ASSERT_GE(tags.size(), 3u);
+  EXPECT_EQ(tags[0].value, "TABLE");
+  EXPECT_EQ(tags[1].value, "BLOCK_RECORD");
+  EXPECT_EQ(tags[2].code, 5);
 }
 
 TEST(DrawingScan, RefusesBrokenStructureWithTheLine) {
