@@ -28,16 +28,20 @@ std::string directoryOf(const std::string& path) {
 
 InputFile::InputFile(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw DxfError(path, 0, "cannot open the file: " + errnoText(errno));
+  if (fd < 0) {
+    int err = errno;
+    throw DxfError(path, 0, "cannot open the file: " + errnoText(err),
+                   err == ENOENT ? DxfError::kFileNotFound : DxfError::kFileAccess);
+  }
   struct stat st;
   if (::fstat(fd, &st) != 0) {
     int err = errno;
     ::close(fd);
-    throw DxfError(path, 0, "cannot read the file: " + errnoText(err));
+    throw DxfError(path, 0, "cannot read the file: " + errnoText(err), DxfError::kFileAccess);
   }
   if (S_ISDIR(st.st_mode)) {
     ::close(fd);
-    throw DxfError(path, 0, "cannot read the file: it is a directory");
+    throw DxfError(path, 0, "cannot read the file: it is a directory", DxfError::kFileAccess);
   }
   if (S_ISREG(st.st_mode) && st.st_size > 0) {
     void* p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
@@ -59,7 +63,7 @@ InputFile::InputFile(const std::string& path) {
       if (errno == EINTR) continue;
       int err = errno;
       ::close(fd);
-      throw DxfError(path, 0, "cannot read the file: " + errnoText(err));
+      throw DxfError(path, 0, "cannot read the file: " + errnoText(err), DxfError::kFileAccess);
     }
     owned_.append(block, static_cast<std::size_t>(n));
   }
@@ -88,7 +92,7 @@ AtomicOutputFile::AtomicOutputFile(const std::string& path) : path_(path) {
   std::string buf = tmpl;
   fd_ = ::mkstemp(&buf[0]);
   if (fd_ < 0)
-    throw DxfError(path, 0, "cannot write the drawing: cannot create a file in " + dir + ": " + errnoText(errno));
+    throw DxfError(path, 0, "cannot write the drawing: cannot create a file in " + dir + ": " + errnoText(errno), DxfError::kWrite);
   temp_ = buf;
   // mkstemp creates 0600; a drawing gets the usual permissions of a new file, or keeps the
   // permissions of the file it replaces.
@@ -112,7 +116,7 @@ void AtomicOutputFile::write(const char* data, std::size_t n) {
     ssize_t w = ::write(fd_, data, n);
     if (w < 0) {
       if (errno == EINTR) continue;
-      throw DxfError(path_, 0, "cannot write the drawing: " + errnoText(errno));
+      throw DxfError(path_, 0, "cannot write the drawing: " + errnoText(errno), DxfError::kWrite);
     }
     data += w;
     n -= static_cast<std::size_t>(w);
@@ -120,14 +124,14 @@ void AtomicOutputFile::write(const char* data, std::size_t n) {
 }
 
 void AtomicOutputFile::commit() {
-  if (::fsync(fd_) != 0) throw DxfError(path_, 0, "cannot write the drawing: " + errnoText(errno));
+  if (::fsync(fd_) != 0) throw DxfError(path_, 0, "cannot write the drawing: " + errnoText(errno), DxfError::kWrite);
   if (::close(fd_) != 0) {
     fd_ = -1;
-    throw DxfError(path_, 0, "cannot write the drawing: " + errnoText(errno));
+    throw DxfError(path_, 0, "cannot write the drawing: " + errnoText(errno), DxfError::kWrite);
   }
   fd_ = -1;
   if (::rename(temp_.c_str(), path_.c_str()) != 0)
-    throw DxfError(path_, 0, "cannot replace the drawing: " + errnoText(errno));
+    throw DxfError(path_, 0, "cannot replace the drawing: " + errnoText(errno), DxfError::kWrite);
   committed_ = true;
   // Make the rename itself durable.
   int dfd = ::open(directoryOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -7,11 +7,12 @@
 namespace pf {
 namespace dxf {
 
-DxfError::DxfError(const std::string& file, std::uint32_t line, const std::string& reason)
-    : std::runtime_error(file + ":" + std::to_string(line) + ": " + reason),
+DxfError::DxfError(const std::string& file, std::uint32_t line, const std::string& reason, Kind kind)
+    : std::runtime_error(line ? file + ":" + std::to_string(line) + ": " + reason : file + ": " + reason),
       file_(file),
       line_(line),
-      reason_(reason) {}
+      reason_(reason),
+      kind_(kind) {}
 
 ValueKind kindOf(int code) {
   if (code < 0) return ValueKind::Invalid;

@@ -44,7 +44,9 @@ struct Tag {
 // A load or syntax failure: where and why. what() reads "FILE:LINE: REASON".
 class DxfError : public std::runtime_error {
  public:
-  DxfError(const std::string& file, std::uint32_t line, const std::string& reason);
+  enum Kind { kFormat, kFileNotFound, kFileAccess, kWrite };
+  DxfError(const std::string& file, std::uint32_t line, const std::string& reason, Kind kind = kFormat);
+  Kind kind() const { return kind_; }
   const std::string& file() const { return file_; }
   std::uint32_t line() const { return line_; }
   const std::string& reason() const { return reason_; }
@@ -53,6 +55,7 @@ class DxfError : public std::runtime_error {
   std::string file_;
   std::uint32_t line_;
   std::string reason_;
+  Kind kind_;
 };
 
 // Typed conversions of a value already validated by the reader (or produced by us). They throw
