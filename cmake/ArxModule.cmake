@@ -7,7 +7,7 @@ function(add_arx_module name)
   add_library(${name} MODULE ${ARX_SOURCES})
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".arx")
   target_link_libraries(${name} PRIVATE platform)
-  if(ARX_RC)
+  if(ARX_RC AND EXISTS ${CMAKE_SOURCE_DIR}/cmake/EmbedResources.cmake)
     get_filename_component(rc_abs ${ARX_RC} ABSOLUTE)
     set(embedded ${CMAKE_CURRENT_BINARY_DIR}/${name}_resources.cpp)
     add_custom_command(

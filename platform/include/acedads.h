@@ -9,6 +9,8 @@ void acrx_abort(const char* format, ...);
 int acedEntSel(const char* str, ads_name entres, ads_point ptres);
 int acedInitGet(int val, const char* kwl);
 int acedGetKword(const char* prompt, char* result);
+// The keyword (or, with RSG_OTHER, the arbitrary input) behind the last RTKWORD answer.
+int acedGetInput(char* str);
 int acedGetString(int cronly, const char* prompt, char* result);
 int acedGetInt(const char* prompt, int* result);
 int acedGetReal(const char* prompt, ads_real* result);

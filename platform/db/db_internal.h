@@ -1,0 +1,169 @@
+// db_internal.h - the database's private structures: id stubs, per-database and per-object
+// state, and the internal open/close and notification paths shared by the db sources.
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+#include "dbmain.h"
+#include "dbdict.h"
+#include "dbsymtb.h"
+#include "dbidmap.h"
+#include "pf/dwg_filer.h"
+
+// What an AcDbObjectId points at: one per object (or reserved handle) for the database's life.
+class AcDbStub {
+public:
+  AcDbDatabase* db = nullptr;
+  AcDbHandle handle;
+  AcDbObject* object = nullptr;  // null while reserved by handle only
+  bool erased = false;
+};
+
+namespace pf {
+
+class DatabaseImpl {
+public:
+  explicit DatabaseImpl(AcDbDatabase* self) : self(self) {}
+
+  AcDbStub* newStub(const AcDbHandle& handle);
+  AcDbStub* stubForHandle(const AcDbHandle& handle, bool create);
+  // Makes obj resident under the stub (a new handle when stub is null).
+  Acad::ErrorStatus adopt(AcDbObject* obj, AcDbStub* stub);
+
+  AcDbDatabase* self;
+  Adesk::UInt64 handseed = 1;
+  std::vector<std::unique_ptr<AcDbStub>> stubs;
+  std::unordered_map<Adesk::UInt64, AcDbStub*> byHandle;
+  AcDbObjectId blockTable;
+  AcDbObjectId namedObjects;
+  std::string filename;
+  bool destroying = false;
+};
+
+// The common properties of an entity (AcDbEntity keeps them in its object state).
+struct EntityData {
+  std::string layer = "0";
+  std::string linetype = "ByLayer";
+  Adesk::UInt16 color = 256;  // by layer
+  double linetypeScale = 1.0;
+  int lineWeight = AcDb::kLnWtByLayer;
+  AcDb::Visibility visibility = AcDb::kVisible;
+  bool paperSpaceFlag = false;  // 67 1 as read from a file
+  resbuf* kept = nullptr;       // AcDbEntity groups not modelled (true colour, plot style ...)
+  ~EntityData();
+};
+
+class ObjectImpl {
+public:
+  explicit ObjectImpl(AcDbObject* self) : self(self) {}
+  ~ObjectImpl();
+
+  AcDbObject* self;
+  AcDbStub* stub = nullptr;
+  AcDbObjectId owner;
+  AcDbObjectId xdict;
+  mutable AcDbVoidPtrArray reactors;
+  resbuf* xdata = nullptr;
+  resbuf* keptHead = nullptr;  // DXF groups before the first subclass marker we do not model
+
+  // Open state. hostNotify counts the platform's own notify opens (sending notifications),
+  // which the caller's close() never touches.
+  int readers = 0;
+  bool write = false;
+  bool notify = false;
+  int hostNotify = 0;
+  bool notifying = false;
+  bool isNew = true;
+  bool fromNotify = false;
+
+  // Changes of the current opening, reported at close.
+  bool modified = false;
+  bool modifiedXData = false;
+  bool modifiedGraphics = false;
+  bool eraseToggled = false;
+  bool openedForModifySent = false;
+
+  bool silent = false;     // notifications held back (a clone before id translation)
+  bool inFlux = false;
+  bool restoring = false;  // cancel() replaying the undo record
+  bool cancelling = false;
+  std::unique_ptr<MemoryDwgFiler> undo;
+  bool undoErased = false;
+
+  std::unique_ptr<EntityData> entity;
+
+  // The protected hooks, reached through this friend.
+  static Acad::ErrorStatus subOpen(AcDbObject* obj, AcDb::OpenMode mode) { return obj->subOpen(mode); }
+  static Acad::ErrorStatus subClose(AcDbObject* obj) { return obj->subClose(); }
+
+  bool isOpen() const { return readers > 0 || write || notify || hostNotify > 0; }
+};
+
+inline ObjectImpl* impl(const AcDbObject* obj) { return obj->pfImpl(); }
+
+// True when the pointer is a stub of a live database.
+bool isLiveStub(const AcDbStub* stub);
+void registerStub(AcDbStub* stub);
+void unregisterStub(AcDbStub* stub);
+
+// The object an id names (even if closed), or null. Never opens anything.
+AcDbObject* peekObject(AcDbObjectId id);
+
+// Opening and closing without fault injection (the platform's own use).
+Acad::ErrorStatus openObject(AcDbObject*& obj, AcDbObjectId id, AcDb::OpenMode mode, bool openErased);
+Acad::ErrorStatus closeObject(AcDbObject* obj);
+// Open and close for notify by the platform itself (may nest, works while open for write).
+Acad::ErrorStatus openForHostNotify(AcDbObject*& obj, AcDbObjectId id);
+void closeHostNotify(AcDbObject* obj);
+// Closes a clone without sending anything.
+void closeSilently(AcDbObject* obj);
+
+// Sends a notification to every reactor of obj: persistent ones opened for notify (skipped if
+// erased or missing), transient ones called directly.
+void notifyReactors(const AcDbObject* obj, const std::function<void(AcDbObject*)>& persistent,
+                    const std::function<void(AcDbObjectReactor*)>& transient);
+
+// Marks a change for notification at close, the way assertWriteEnabled does, without the
+// write check (the platform's own bookkeeping changes).
+void markModified(AcDbObject* obj);
+
+// Persistent reactor entries in the reactor list carry the stub with the low bit set.
+void* encodePersistent(AcDbStub* stub);
+bool isPersistentEntry(void* p);
+AcDbStub* decodePersistent(void* p);
+
+// resbuf lists.
+resbuf* copyResbufChain(const resbuf* rb);
+void freeResbufChain(resbuf* rb);
+
+// Block records and dictionaries, without the open-state checks of the public calls.
+void appendEntityInternal(AcDbBlockTableRecord* block, AcDbObjectId entityId);
+void removeEntryInternal(AcDbDictionary* dict, AcDbObjectId entryId);
+
+// Deep clone state kept in the mapping.
+class IdMappingImpl {
+public:
+  std::vector<AcDbIdPair> pairs;
+  std::unordered_map<AcDbObjectId, size_t> index;
+  AcDbDatabase* destDb = nullptr;
+  AcDbDatabase* origDb = nullptr;
+  AcDb::DeepCloneType context = AcDb::kDcObjects;
+  AcDb::DuplicateRecordCloning drc = AcDb::kDrcIgnore;
+  bool begun = false;
+  bool finished = false;
+};
+
+}  // namespace pf
+
+namespace pf {
+// What a resbuf's value union holds, by its type code (RT codes and DXF group codes alike).
+enum class RbKind { None, String, Real, Short, Long, Point, Name, Binary };
+RbKind resbufKind(int restype);
+}  // namespace pf
+
+namespace pf {
+Acad::ErrorStatus dwgOutResbuf(AcDbDwgFiler* filer, const resbuf* rb);
+Acad::ErrorStatus dwgInResbuf(AcDbDwgFiler* filer, resbuf*& rb);
+}  // namespace pf

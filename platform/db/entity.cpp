@@ -1,0 +1,388 @@
+// entity.cpp - AcDbEntity (common properties and their filing), AcDbCurve, AcDbExtents.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+#include "db_internal.h"
+#include "dbcurve.h"
+#include "acutmem.h"
+#include "acutads.h"
+#include "pf/faults.h"
+#include "dbapserv.h"
+
+#pragma weak acutPrintf
+
+using pf::impl;
+
+namespace pf {
+EntityData::~EntityData() { freeResbufChain(kept); }
+
+static EntityData& ent(const AcDbEntity* e) {
+  ObjectImpl* oi = impl(e);
+  if (!oi->entity) oi->entity.reset(new EntityData);
+  return *oi->entity;
+}
+}  // namespace pf
+
+ACRX_NO_CONS_DEFINE_MEMBERS(AcDbEntity, AcDbObject)
+
+AcDbEntity::AcDbEntity() { pf::ent(this); }
+AcDbEntity::AcDbEntity(AcDbSystemInternals* p) : AcDbObject(p) { pf::ent(this); }
+AcDbEntity::~AcDbEntity() {}
+
+AcDbObjectId AcDbEntity::blockId() const {
+  AcDbObject* owner = pf::peekObject(ownerId());
+  return owner != nullptr && AcDbBlockTableRecord::cast(owner) != nullptr ? ownerId() : AcDbObjectId::kNull;
+}
+
+Adesk::UInt16 AcDbEntity::colorIndex() const {
+  assertReadEnabled();
+  return pf::ent(this).color;
+}
+
+Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 color, Adesk::Boolean) {
+  if (color > 257) return Acad::eOutOfRange;
+  assertWriteEnabled();
+  pf::ent(this).color = color;
+  recordGraphicsModified();
+  return Acad::eOk;
+}
+
+char* AcDbEntity::layer() const {
+  assertReadEnabled();
+  char* out = nullptr;
+  acutNewString(pf::ent(this).layer.c_str(), out);
+  return out;
+}
+
+AcDbObjectId AcDbEntity::layerId() const { return AcDbObjectId::kNull; }
+
+Acad::ErrorStatus AcDbEntity::setLayer(const char* newVal, Adesk::Boolean) {
+  if (newVal == nullptr || *newVal == '\0') return Acad::eInvalidInput;
+  assertWriteEnabled();
+  pf::ent(this).layer = newVal;
+  recordGraphicsModified();
+  return Acad::eOk;
+}
+
+// Layers are kept by name only; an id cannot be resolved to one here.
+Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId, Adesk::Boolean) { return Acad::eNotApplicable; }
+
+char* AcDbEntity::linetype() const {
+  assertReadEnabled();
+  char* out = nullptr;
+  acutNewString(pf::ent(this).linetype.c_str(), out);
+  return out;
+}
+
+AcDbObjectId AcDbEntity::linetypeId() const { return AcDbObjectId::kNull; }
+
+Acad::ErrorStatus AcDbEntity::setLinetype(const char* newVal, Adesk::Boolean) {
+  if (newVal == nullptr || *newVal == '\0') return Acad::eInvalidInput;
+  assertWriteEnabled();
+  pf::ent(this).linetype = newVal;
+  recordGraphicsModified();
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbEntity::setLinetype(AcDbObjectId, Adesk::Boolean) { return Acad::eNotApplicable; }
+
+double AcDbEntity::linetypeScale() const {
+  assertReadEnabled();
+  return pf::ent(this).linetypeScale;
+}
+
+Acad::ErrorStatus AcDbEntity::setLinetypeScale(double v, Adesk::Boolean) {
+  if (!(v > 0.0) || !std::isfinite(v)) return Acad::eInvalidInput;
+  assertWriteEnabled();
+  pf::ent(this).linetypeScale = v;
+  recordGraphicsModified();
+  return Acad::eOk;
+}
+
+AcDb::Visibility AcDbEntity::visibility() const {
+  assertReadEnabled();
+  return pf::ent(this).visibility;
+}
+
+Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility v, Adesk::Boolean) {
+  assertWriteEnabled();
+  pf::ent(this).visibility = v;
+  recordGraphicsModified();
+  return Acad::eOk;
+}
+
+AcDb::LineWeight AcDbEntity::lineWeight() const {
+  assertReadEnabled();
+  return static_cast<AcDb::LineWeight>(pf::ent(this).lineWeight);
+}
+
+Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight v, Adesk::Boolean) {
+  assertWriteEnabled();
+  pf::ent(this).lineWeight = v;
+  recordGraphicsModified();
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbEntity::setPropertiesFrom(const AcDbEntity* pEntity, Adesk::Boolean) {
+  if (pEntity == nullptr) return Acad::eNullEntityPointer;
+  pEntity->assertReadEnabled();
+  assertWriteEnabled();
+  pf::EntityData& dst = pf::ent(this);
+  const pf::EntityData& src = pf::ent(pEntity);
+  dst.layer = src.layer;
+  dst.linetype = src.linetype;
+  dst.color = src.color;
+  dst.linetypeScale = src.linetypeScale;
+  dst.lineWeight = src.lineWeight;
+  dst.visibility = src.visibility;
+  recordGraphicsModified();
+  return Acad::eOk;
+}
+
+void AcDbEntity::setDatabaseDefaults() { setDatabaseDefaults(acdbHostApplicationServices()->workingDatabase()); }
+
+// Defaults come from the drawing's current settings; the platform keeps none beyond layer
+// "0", so a new entity starts with the plain defaults.
+void AcDbEntity::setDatabaseDefaults(AcDbDatabase* pDb) { subSetDatabaseDefaults(pDb); }
+void AcDbEntity::subSetDatabaseDefaults(AcDbDatabase*) {}
+
+Acad::ErrorStatus AcDbEntity::transformBy(const AcGeMatrix3d&) { return Acad::eNotApplicable; }
+
+Acad::ErrorStatus AcDbEntity::getTransformedCopy(const AcGeMatrix3d& xform, AcDbEntity*& pEnt) const {
+  assertReadEnabled();
+  AcRxObject* made = isA() ? isA()->create() : nullptr;
+  AcDbEntity* copy = AcDbEntity::cast(made);
+  if (copy == nullptr) {
+    delete made;
+    return Acad::eNotApplicable;
+  }
+  pf::MemoryDwgFiler filer(AcDb::kCopyFiler, database());
+  Acad::ErrorStatus es = dwgOutFields(&filer);
+  if (es == Acad::eOk) {
+    filer.rewind();
+    es = copy->dwgInFields(&filer);
+  }
+  if (es == Acad::eOk) {
+    // The copy is not in a database: it has no owner, reactors or extension dictionary.
+    pf::ObjectImpl* ci = impl(copy);
+    ci->owner = AcDbObjectId::kNull;
+    ci->xdict = AcDbObjectId::kNull;
+    AcDbVoidPtrArray none;
+    ci->reactors = none;
+    es = copy->transformBy(xform);
+  }
+  if (es != Acad::eOk) {
+    delete copy;
+    return es;
+  }
+  pEnt = copy;
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents&) const { return Acad::eInvalidExtents; }
+
+void AcDbEntity::list() const {
+  assertReadEnabled();
+  char handle[20];
+  AcDbHandle h;
+  getAcDbHandle(h);
+  h.getIntoAsciiBuffer(handle);
+  // The command line belongs to the editor layer; without it the listing goes to stdout.
+  const char* fmt = "%s  Layer: \"%s\"\n  Handle = %s\n";
+  const char* name = isA() ? isA()->name() : "Entity";
+  if (&acutPrintf != nullptr) acutPrintf(fmt, name, pf::ent(this).layer.c_str(), handle);
+  else std::printf(fmt, name, pf::ent(this).layer.c_str(), handle);
+}
+
+void AcDbEntity::recordGraphicsModified(Adesk::Boolean setModified) {
+  if (!setModified) return;
+  assertWriteEnabled();
+  impl(this)->modifiedGraphics = true;
+}
+
+Acad::ErrorStatus AcDbEntity::dwgOutFields(AcDbDwgFiler* pFiler) const {
+  Acad::ErrorStatus es = AcDbObject::dwgOutFields(pFiler);
+  if (es != Acad::eOk) return es;
+  const pf::EntityData& e = pf::ent(this);
+  pFiler->writeString(e.layer.c_str());
+  pFiler->writeString(e.linetype.c_str());
+  pFiler->writeUInt16(e.color);
+  pFiler->writeDouble(e.linetypeScale);
+  pFiler->writeInt16(static_cast<Adesk::Int16>(e.lineWeight));
+  pFiler->writeInt16(static_cast<Adesk::Int16>(e.visibility));
+  pFiler->writeBool(e.paperSpaceFlag);
+  Adesk::Int32 n = 0;
+  for (const resbuf* rb = e.kept; rb; rb = rb->rbnext) ++n;
+  pFiler->writeInt32(n);
+  for (const resbuf* rb = e.kept; rb; rb = rb->rbnext) pf::dwgOutResbuf(pFiler, rb);
+  return pFiler->filerStatus();
+}
+
+Acad::ErrorStatus AcDbEntity::dwgInFields(AcDbDwgFiler* pFiler) {
+  Acad::ErrorStatus es = AcDbObject::dwgInFields(pFiler);
+  if (es != Acad::eOk) return es;
+  pf::EntityData& e = pf::ent(this);
+  char* layer = nullptr;
+  char* linetype = nullptr;
+  Adesk::Int16 lw = 0, vis = 0;
+  Adesk::Int32 n = 0;
+  pFiler->readString(&layer);
+  pFiler->readString(&linetype);
+  pFiler->readUInt16(&e.color);
+  pFiler->readDouble(&e.linetypeScale);
+  pFiler->readInt16(&lw);
+  pFiler->readInt16(&vis);
+  pFiler->readBool(&e.paperSpaceFlag);
+  es = pFiler->readInt32(&n);
+  e.layer = layer ? layer : "0";
+  e.linetype = linetype ? linetype : "ByLayer";
+  acutDelString(layer);
+  acutDelString(linetype);
+  e.lineWeight = lw;
+  e.visibility = vis ? AcDb::kInvisible : AcDb::kVisible;
+  if (es != Acad::eOk) return es;
+  if (n < 0 || n > 1000000) return Acad::eFilerError;
+  pf::freeResbufChain(e.kept);
+  e.kept = nullptr;
+  resbuf** tail = &e.kept;
+  for (Adesk::Int32 i = 0; i < n; ++i) {
+    resbuf* rb = nullptr;
+    if ((es = pf::dwgInResbuf(pFiler, rb)) != Acad::eOk) return es;
+    *tail = rb;
+    tail = &rb->rbnext;
+  }
+  return pFiler->filerStatus();
+}
+
+// 100 AcDbEntity, [67 1], 8 layer, then the optional groups that differ from their defaults,
+// then groups kept from the file that are not modelled here.
+Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* pFiler) const {
+  Acad::ErrorStatus es = AcDbObject::dxfOutFields(pFiler);
+  if (es != Acad::eOk) return es;
+  const pf::EntityData& e = pf::ent(this);
+  pFiler->writeString(AcDb::kDxfSubclass, "AcDbEntity");
+  bool paper = e.paperSpaceFlag;
+  AcDbBlockTableRecord* owner = AcDbBlockTableRecord::cast(pf::peekObject(ownerId()));
+  if (owner != nullptr) {
+    const char* name = nullptr;
+    if (owner->getName(name) == Acad::eOk && name && strcasecmp(name, ACDB_PAPER_SPACE) == 0) paper = true;
+    else if (name && strcasecmp(name, ACDB_MODEL_SPACE) == 0) paper = false;
+  }
+  if (paper) pFiler->writeInt16(67, 1);
+  pFiler->writeString(AcDb::kDxfLayerName, e.layer.c_str());
+  if (strcasecmp(e.linetype.c_str(), "ByLayer") != 0) pFiler->writeString(AcDb::kDxfLinetypeName, e.linetype.c_str());
+  if (e.color != 256) pFiler->writeInt16(AcDb::kDxfColor, static_cast<Adesk::Int16>(e.color));
+  if (e.lineWeight != AcDb::kLnWtByLayer) pFiler->writeInt16(AcDb::kDxfLineWeight, static_cast<Adesk::Int16>(e.lineWeight));
+  if (e.linetypeScale != 1.0) pFiler->writeDouble(48, e.linetypeScale);
+  if (e.visibility == AcDb::kInvisible) pFiler->writeInt16(AcDb::kDxfVisibility, 1);
+  for (const resbuf* rb = e.kept; rb; rb = rb->rbnext) pFiler->writeResBuf(*rb);
+  return pFiler->filerStatus();
+}
+
+Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* pFiler) {
+  Acad::ErrorStatus es = AcDbObject::dxfInFields(pFiler);
+  if (es != Acad::eOk) return es;
+  if (!pFiler->atSubclassData("AcDbEntity"))
+    return pFiler->setError(Acad::eBadDxfSequence, "AcDbEntity subclass marker missing");
+  pf::EntityData& e = pf::ent(this);
+  pf::freeResbufChain(e.kept);
+  e.kept = nullptr;
+  resbuf** tail = &e.kept;
+  resbuf rb;
+  while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
+    switch (rb.restype) {
+      case AcDb::kDxfSubclass: pFiler->pushBackItem(); return pFiler->filerStatus();
+      case AcDb::kDxfLayerName: e.layer = rb.resval.rstring ? rb.resval.rstring : "0"; break;
+      case AcDb::kDxfLinetypeName: e.linetype = rb.resval.rstring ? rb.resval.rstring : "ByLayer"; break;
+      case AcDb::kDxfColor: e.color = static_cast<Adesk::UInt16>(rb.resval.rint < 0 ? -rb.resval.rint : rb.resval.rint); break;
+      case AcDb::kDxfLineWeight: e.lineWeight = rb.resval.rint; break;
+      case 48: e.linetypeScale = rb.resval.rreal; break;
+      case AcDb::kDxfVisibility: e.visibility = rb.resval.rint ? AcDb::kInvisible : AcDb::kVisible; break;
+      case 67: e.paperSpaceFlag = rb.resval.rint != 0; break;
+      default: {
+        resbuf one = rb;
+        one.rbnext = nullptr;
+        *tail = pf::copyResbufChain(&one);
+        tail = &(*tail)->rbnext;
+      }
+    }
+  }
+  if (es == Acad::eEndOfObject) es = Acad::eOk;
+  return es != Acad::eOk ? es : pFiler->filerStatus();
+}
+
+// ---- AcDbCurve -------------------------------------------------------------------------------------
+
+ACRX_NO_CONS_DEFINE_MEMBERS(AcDbCurve, AcDbEntity)
+
+AcDbCurve::AcDbCurve() {}
+AcDbCurve::AcDbCurve(AcDbSystemInternals* p) : AcDbEntity(p) {}
+AcDbCurve::~AcDbCurve() {}
+Adesk::Boolean AcDbCurve::isClosed() const { return Adesk::kFalse; }
+Adesk::Boolean AcDbCurve::isPeriodic() const { return Adesk::kFalse; }
+Acad::ErrorStatus AcDbCurve::getStartParam(double&) const { return Acad::eNotApplicable; }
+Acad::ErrorStatus AcDbCurve::getEndParam(double&) const { return Acad::eNotApplicable; }
+Acad::ErrorStatus AcDbCurve::getStartPoint(AcGePoint3d&) const { return Acad::eNotApplicable; }
+Acad::ErrorStatus AcDbCurve::getEndPoint(AcGePoint3d&) const { return Acad::eNotApplicable; }
+Acad::ErrorStatus AcDbCurve::getPointAtParam(double, AcGePoint3d&) const { return Acad::eNotApplicable; }
+Acad::ErrorStatus AcDbCurve::getParamAtPoint(const AcGePoint3d&, double&) const { return Acad::eNotApplicable; }
+Acad::ErrorStatus AcDbCurve::getDistAtParam(double, double&) const { return Acad::eNotApplicable; }
+Acad::ErrorStatus AcDbCurve::getClosestPointTo(const AcGePoint3d&, AcGePoint3d&, Adesk::Boolean) const {
+  return Acad::eNotApplicable;
+}
+
+// A curve class that encloses an area overrides this; the check keeps fault injection
+// available for every curve.
+Acad::ErrorStatus AcDbCurve::getArea(double&) const {
+  Acad::ErrorStatus es = pf::injectedFault("AcDbCurve::getArea");
+  if (es != Acad::eOk) return es;
+  return Acad::eNotApplicable;
+}
+
+// ---- AcDbExtents ----------------------------------------------------------------------------------
+
+AcDbExtents::AcDbExtents() : mEmpty(true) {}
+AcDbExtents::AcDbExtents(const AcGePoint3d& min, const AcGePoint3d& max) : mEmpty(true) { set(min, max); }
+
+Acad::ErrorStatus AcDbExtents::set(const AcGePoint3d& min, const AcGePoint3d& max) {
+  if (min.x > max.x || min.y > max.y || min.z > max.z) return Acad::eInvalidExtents;
+  mMin = min;
+  mMax = max;
+  mEmpty = false;
+  return Acad::eOk;
+}
+
+void AcDbExtents::addPoint(const AcGePoint3d& p) {
+  if (mEmpty) {
+    mMin = mMax = p;
+    mEmpty = false;
+    return;
+  }
+  for (unsigned i = 0; i < 3; ++i) {
+    if (p[i] < mMin[i]) mMin[i] = p[i];
+    if (p[i] > mMax[i]) mMax[i] = p[i];
+  }
+}
+
+void AcDbExtents::addExt(const AcDbExtents& src) {
+  if (src.mEmpty) return;
+  addPoint(src.mMin);
+  addPoint(src.mMax);
+}
+
+void AcDbExtents::expandBy(const AcGeVector3d& v) {
+  if (mEmpty) return;
+  addPoint(mMin + v);
+  addPoint(mMax + v);
+}
+
+void AcDbExtents::transformBy(const AcGeMatrix3d& mat) {
+  if (mEmpty) return;
+  AcGePoint3d lo = mMin, hi = mMax;
+  mEmpty = true;
+  for (int i = 0; i < 8; ++i) {
+    AcGePoint3d corner((i & 1) ? hi.x : lo.x, (i & 2) ? hi.y : lo.y, (i & 4) ? hi.z : lo.z);
+    addPoint(mat * corner);
+  }
+}

@@ -1,0 +1,216 @@
+// object_filing.cpp - AcDbObject's own part of filing: owner, persistent reactors, extension
+// dictionary, extended data and (DXF) the groups it keeps verbatim.
+#include <cstring>
+#include <string>
+#include "db_internal.h"
+#include "acutmem.h"
+#include "pf/dxf_tag_filer.h"
+#include "pf/tags.h"
+
+using pf::impl;
+
+namespace pf {
+
+// One resbuf item in a DWG filer: its type code, then its value by the kind of that code.
+Acad::ErrorStatus dwgOutResbuf(AcDbDwgFiler* filer, const resbuf* rb);
+Acad::ErrorStatus dwgInResbuf(AcDbDwgFiler* filer, resbuf*& rb);
+
+static Acad::ErrorStatus dwgOutChain(AcDbDwgFiler* filer, const resbuf* chain) {
+  Adesk::Int32 n = 0;
+  for (const resbuf* rb = chain; rb; rb = rb->rbnext) ++n;
+  filer->writeInt32(n);
+  for (const resbuf* rb = chain; rb; rb = rb->rbnext) dwgOutResbuf(filer, rb);
+  return filer->filerStatus();
+}
+
+static Acad::ErrorStatus dwgInChain(AcDbDwgFiler* filer, resbuf*& chain) {
+  Adesk::Int32 n = 0;
+  Acad::ErrorStatus es = filer->readInt32(&n);
+  if (es != Acad::eOk) return es;
+  if (n < 0 || n > 1000000) return Acad::eFilerError;
+  resbuf* head = nullptr;
+  resbuf** tail = &head;
+  for (Adesk::Int32 i = 0; i < n; ++i) {
+    resbuf* rb = nullptr;
+    es = dwgInResbuf(filer, rb);
+    if (es != Acad::eOk) {
+      freeResbufChain(head);
+      return es;
+    }
+    *tail = rb;
+    tail = &rb->rbnext;
+  }
+  freeResbufChain(chain);
+  chain = head;
+  return Acad::eOk;
+}
+
+// An id worth writing to a file: it names an object that is there and not erased.
+static bool isLiveReference(const AcDbObjectId& id) {
+  return id.isValid() && peekObject(id) != nullptr && !id.isEffectivelyErased();
+}
+
+static resbuf* appendCopy(resbuf*& chain, const resbuf& rb) {
+  resbuf one = rb;
+  one.rbnext = nullptr;
+  resbuf* copy = copyResbufChain(&one);
+  resbuf** tail = &chain;
+  while (*tail) tail = &(*tail)->rbnext;
+  *tail = copy;
+  return copy;
+}
+
+}  // namespace pf
+
+Acad::ErrorStatus AcDbObject::dwgIn(AcDbDwgFiler* pFiler) {
+  if (pFiler == nullptr) return Acad::eNullObjectPointer;
+  return dwgInFields(pFiler);
+}
+
+Acad::ErrorStatus AcDbObject::dwgOut(AcDbDwgFiler* pFiler) const {
+  if (pFiler == nullptr) return Acad::eNullObjectPointer;
+  return dwgOutFields(pFiler);
+}
+
+Acad::ErrorStatus AcDbObject::dxfIn(AcDbDxfFiler* pFiler) {
+  if (pFiler == nullptr) return Acad::eNullObjectPointer;
+  return pf::dxfInObject(this, pFiler);
+}
+
+Acad::ErrorStatus AcDbObject::dxfOut(AcDbDxfFiler* pFiler) const {
+  if (pFiler == nullptr) return Acad::eNullObjectPointer;
+  return pf::dxfOutObject(this, pFiler);
+}
+
+Acad::ErrorStatus AcDbObject::dwgOutFields(AcDbDwgFiler* pFiler) const {
+  assertReadEnabled();
+  pf::ObjectImpl* oi = mImp;
+  pFiler->writeHardPointerId(oi->owner);
+  AcDbObjectIdArray persistent;
+  for (void* entry : oi->reactors)
+    if (pf::isPersistentEntry(entry)) persistent.append(AcDbObjectId(pf::decodePersistent(entry)));
+  pFiler->writeInt32(persistent.length());
+  for (const AcDbObjectId& id : persistent) pFiler->writeSoftPointerId(id);
+  pFiler->writeHardOwnershipId(oi->xdict);
+  pf::dwgOutChain(pFiler, oi->xdata);
+  pf::dwgOutChain(pFiler, oi->keptHead);
+  return pFiler->filerStatus();
+}
+
+Acad::ErrorStatus AcDbObject::dwgInFields(AcDbDwgFiler* pFiler) {
+  assertWriteEnabled();
+  pf::ObjectImpl* oi = mImp;
+  AcDbHardPointerId owner;
+  Acad::ErrorStatus es = pFiler->readHardPointerId(&owner);
+  if (es != Acad::eOk) return es;
+  Adesk::Int32 n = 0;
+  if ((es = pFiler->readInt32(&n)) != Acad::eOk) return es;
+  if (n < 0 || n > 1000000) return Acad::eFilerError;
+  AcDbVoidPtrArray reactors;
+  for (void* entry : oi->reactors)
+    if (!pf::isPersistentEntry(entry)) reactors.append(entry);  // transient reactors stay
+  for (Adesk::Int32 i = 0; i < n; ++i) {
+    AcDbSoftPointerId id;
+    if ((es = pFiler->readSoftPointerId(&id)) != Acad::eOk) return es;
+    if (!id.isNull() && !reactors.contains(pf::encodePersistent(id))) reactors.append(pf::encodePersistent(id));
+  }
+  AcDbHardOwnershipId xdict;
+  if ((es = pFiler->readHardOwnershipId(&xdict)) != Acad::eOk) return es;
+  if ((es = pf::dwgInChain(pFiler, oi->xdata)) != Acad::eOk) return es;
+  if ((es = pf::dwgInChain(pFiler, oi->keptHead)) != Acad::eOk) return es;
+  oi->owner = owner;
+  oi->reactors = reactors;
+  oi->xdict = xdict;
+  return pFiler->filerStatus();
+}
+
+// Handle, extension dictionary, persistent reactors, groups kept from the file, owner.
+Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* pFiler) const {
+  assertReadEnabled();
+  pf::ObjectImpl* oi = mImp;
+  if (oi->stub != nullptr) pFiler->writeAcDbHandle(AcDb::kDxfHandle, oi->stub->handle);
+  if (pf::isLiveReference(oi->xdict)) {
+    pFiler->writeString(AcDb::kDxfControlString, "{ACAD_XDICTIONARY");
+    pFiler->writeObjectId(AcDb::kDxfHardOwnershipId, oi->xdict);
+    pFiler->writeString(AcDb::kDxfControlString, "}");
+  }
+  AcDbObjectIdArray live;
+  for (void* entry : oi->reactors) {
+    if (!pf::isPersistentEntry(entry)) continue;
+    AcDbObjectId id(pf::decodePersistent(entry));
+    if (pf::isLiveReference(id)) live.append(id);
+  }
+  if (!live.isEmpty()) {
+    pFiler->writeString(AcDb::kDxfControlString, "{ACAD_REACTORS");
+    for (const AcDbObjectId& id : live) pFiler->writeObjectId(AcDb::kDxfSoftPointerId, id);
+    pFiler->writeString(AcDb::kDxfControlString, "}");
+  }
+  for (const resbuf* rb = oi->keptHead; rb; rb = rb->rbnext) pFiler->writeResBuf(*rb);
+  pFiler->writeObjectId(AcDb::kDxfSoftPointerId, oi->owner);
+  return pFiler->filerStatus();
+}
+
+Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* pFiler) {
+  assertWriteEnabled();
+  pf::ObjectImpl* oi = mImp;
+  resbuf rb;
+  bool ownerSeen = false;
+  AcDbVoidPtrArray reactors;
+  for (void* entry : oi->reactors)
+    if (!pf::isPersistentEntry(entry)) reactors.append(entry);
+  bool reactorsSeen = false;
+  pf::freeResbufChain(oi->keptHead);
+  oi->keptHead = nullptr;
+  Acad::ErrorStatus es;
+  while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
+    if (rb.restype == AcDb::kDxfSubclass) {
+      pFiler->pushBackItem();
+      break;
+    }
+    if (rb.restype == AcDb::kDxfHandle) continue;  // the reader gave the object its handle
+    if (rb.restype == AcDb::kDxfControlString && rb.resval.rstring != nullptr) {
+      std::string group = rb.resval.rstring;
+      if (group == "{ACAD_XDICTIONARY" || group == "{ACAD_REACTORS") {
+        bool isXdict = group == "{ACAD_XDICTIONARY";
+        if (!isXdict) reactorsSeen = true;
+        while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
+          if (rb.restype == AcDb::kDxfControlString) break;  // "}"
+          AcDbObjectId id;
+          if (rb.restype >= 330 && rb.restype <= 369 && acdbGetObjectId(id, rb.resval.rlname) == Acad::eOk) {
+            if (isXdict) oi->xdict = id;
+            else if (!id.isNull() && !reactors.contains(pf::encodePersistent(id)))
+              reactors.append(pf::encodePersistent(id));
+          } else {
+            return pFiler->setError(Acad::eBadDxfSequence, "unexpected group %d in %s", rb.restype, group.c_str());
+          }
+        }
+        if (es != Acad::eOk) break;
+        continue;
+      }
+      // Another application's 102 group: kept verbatim up to its closing "}".
+      pf::appendCopy(oi->keptHead, rb);
+      if (group.size() > 0 && group[0] == '{') {
+        while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
+          pf::appendCopy(oi->keptHead, rb);
+          if (rb.restype == AcDb::kDxfControlString && rb.resval.rstring && std::strcmp(rb.resval.rstring, "}") == 0)
+            break;
+        }
+        if (es != Acad::eOk) break;
+      }
+      continue;
+    }
+    if (rb.restype == AcDb::kDxfSoftPointerId && !ownerSeen) {
+      AcDbObjectId id;
+      if (acdbGetObjectId(id, rb.resval.rlname) == Acad::eOk) oi->owner = id;
+      ownerSeen = true;
+      continue;
+    }
+    pf::appendCopy(oi->keptHead, rb);
+  }
+  if (reactorsSeen || !reactors.isEmpty()) oi->reactors = reactors;
+  if (es == Acad::eEndOfObject) es = Acad::eOk;
+  if (es != Acad::eOk) return es;
+  return pFiler->filerStatus();
+}
+
+AcDb::DuplicateRecordCloning AcDbObject::mergeStyle() const { return AcDb::kDrcIgnore; }

@@ -1,0 +1,5 @@
+// dbintar.h - AcDbIntArray.
+#pragma once
+#include "acarray.h"
+
+typedef AcArray<int> AcDbIntArray;

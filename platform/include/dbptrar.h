@@ -1,0 +1,5 @@
+// dbptrar.h - AcDbVoidPtrArray (used for an object's reactor list).
+#pragma once
+#include "acarray.h"
+
+typedef AcArray<void*> AcDbVoidPtrArray;

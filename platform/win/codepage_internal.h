@@ -1,0 +1,30 @@
+// codepage_internal.h - character facts of the ANSI code pages, shared by the runtime-library
+// subset and the registry's text conversion.
+#pragma once
+#include <string>
+
+namespace pf {
+namespace cp {
+
+// The character that starts at s (lead byte and trail byte for a double-byte character of the
+// current code page, else the single byte); advances s. A lead byte followed by the end of the
+// string answers 0 and stops at the terminator.
+unsigned nextChar(const unsigned char*& s);
+
+// Lower-case form of a character of the current code page (ASCII letters always; the Latin
+// letters of 1252; the full-width Latin letters of 932).
+unsigned toLower(unsigned c);
+
+// Conversions between the current code page's bytes and UTF-8 / UTF-16 text. Characters that
+// have no form in the target answer '?'. For code page 1252 every byte round-trips (the five
+// unassigned bytes stand for the control characters of the same value); other code pages
+// convert only ASCII and pass other bytes through as U+0080..U+00FF.
+std::string ansiToUtf8(const std::string& ansi);
+std::string utf8ToAnsi(const std::string& utf8);
+std::u16string ansiToUtf16(const std::string& ansi);
+std::string utf16ToAnsi(const std::u16string& utf16);
+// True when the bytes are well-formed UTF-8.
+bool isValidUtf8(const std::string& text);
+
+}  // namespace cp
+}  // namespace pf

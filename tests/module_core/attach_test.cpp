@@ -1,0 +1,335 @@
+// attach_test.cpp - attaching a link to a polyline, relinking, and finding the link again.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "windows.h"
+#include "pf/messagebox.h"
+
+#include "cmd/arealink.h"
+#include "drawing_fixture.h"
+#include "source_lines.h"
+
+namespace {
+
+class AttachTest : public DrawingTest {
+protected:
+    AcDbObjectId extensionDictionaryOf(AcDbObjectId id)
+    {
+        AcDbObject* pObj = nullptr;
+        EXPECT_EQ(Acad::eOk, acdbOpenAcDbObject(pObj, id, AcDb::kForRead));
+        AcDbObjectId dictId = pObj->extensionDictionary();
+        pObj->close();
+        return dictId;
+    }
+
+    AcDbObjectId dictionaryEntry(AcDbObjectId dictId, const char* key)
+    {
+        AcDbDictionary* pDict = nullptr;
+        EXPECT_EQ(Acad::eOk, acdbOpenObject(pDict, dictId, AcDb::kForRead));
+        AcDbObjectId entryId;
+        if (pDict->getAt(key, entryId) != Acad::eOk)
+            entryId = AcDbObjectId::kNull;
+        pDict->close();
+        return entryId;
+    }
+
+    // The persistent reactors of an object, in order.
+    std::vector<AcDbObjectId> persistentReactors(AcDbObjectId id)
+    {
+        std::vector<AcDbObjectId> ids;
+        AcDbObject* pObj = nullptr;
+        EXPECT_EQ(Acad::eOk, acdbOpenAcDbObject(pObj, id, AcDb::kForRead));
+        AcDbVoidPtrArray* pReactors = pObj->reactors();
+        for (int i = 0; pReactors && i < pReactors->length(); ++i)
+            if (acdbIsPersistentReactor(pReactors->at(i)))
+                ids.push_back(acdbPersistentReactorObjectId(pReactors->at(i)));
+        pObj->close();
+        return ids;
+    }
+
+    void addPersistentReactor(AcDbObjectId plineId, AcDbObjectId reactorId)
+    {
+        AcDbObject* pObj = nullptr;
+        ASSERT_EQ(Acad::eOk, acdbOpenAcDbObject(pObj, plineId, AcDb::kForWrite));
+        pObj->addPersistentReactor(reactorId);
+        pObj->close();
+    }
+
+    // A link stored in the polyline's extension dictionary under another key and registered
+    // as a reactor by hand, as another program might have left it.
+    AcDbObjectId addSecondLink(AcDbObjectId plineId, AcDbObjectId attId)
+    {
+        AcDbObjectId dictId = extensionDictionaryOf(plineId);
+        AcDbDictionary* pDict = nullptr;
+        EXPECT_EQ(Acad::eOk, acdbOpenObject(pDict, dictId, AcDb::kForWrite));
+        CPlineNotifyObject* pLink = new CPlineNotifyObject;
+        pLink->setAttributeId(attId);
+        AcDbObjectId linkId;
+        EXPECT_EQ(Acad::eOk, pDict->setAt("SECOND", pLink, linkId));
+        pLink->close();
+        pDict->close();
+        addPersistentReactor(plineId, linkId);
+        return linkId;
+    }
+
+    // Runs attachToPolyline on a new link for the attribute; answers its result.
+    bool attach(AcDbObjectId plineId, AcDbObjectId attId, AcDbObjectId& linkId, bool& linkInDatabase)
+    {
+        AcDbPolyline* pPline = nullptr;
+        EXPECT_EQ(Acad::eOk, acdbOpenObject(pPline, plineId, AcDb::kForWrite));
+        CPlineNotifyObject* pLink = new CPlineNotifyObject;
+        pLink->setAttributeId(attId);
+        bool attached = pLink->attachToPolyline(pPline, linkId);
+        pPline->close();
+        linkInDatabase = !pLink->objectId().isNull();
+        if (linkInDatabase)
+            pLink->close();
+        else
+            delete pLink;
+        return attached;
+    }
+
+    bool removeReactor(AcDbObjectId plineId)
+    {
+        AcDbObject* pObj = nullptr;
+        EXPECT_EQ(Acad::eOk, acdbOpenAcDbObject(pObj, plineId, AcDb::kForWrite));
+        bool removed = removeLinkReactor(pObj);
+        pObj->close();
+        return removed;
+    }
+
+    void erase(AcDbObjectId id)
+    {
+        AcDbObject* pObj = nullptr;
+        ASSERT_EQ(Acad::eOk, acdbOpenAcDbObject(pObj, id, AcDb::kForWrite));
+        EXPECT_EQ(Acad::eOk, pObj->erase());
+        pObj->close();
+    }
+
+    void expectError(int index, const char* file, int status, const std::string& sourcePath, const char* snippet)
+    {
+        ErrorRecord r = newError(index);
+        EXPECT_EQ(file, r.sourceFile);
+        EXPECT_EQ("Acad::ErrorStatus = " + std::to_string(status), r.message);
+        EXPECT_EQ(sourceLineOf(sourcePath, snippet), r.line);
+    }
+};
+
+TEST_F(AttachTest, PolylineWithoutExtensionDictionaryGetsOne)
+{
+    AcDbObjectId attId = addAttribute("AREA");
+    AcDbObjectId plineId = addRectangle(0, 0, 3, 4);
+    ASSERT_TRUE(extensionDictionaryOf(plineId).isNull());
+
+    AcDbObjectId linkId;
+    bool inDb = false;
+    EXPECT_TRUE(attach(plineId, attId, linkId, inDb));
+    EXPECT_TRUE(inDb);
+
+    AcDbObjectId dictId = extensionDictionaryOf(plineId);
+    ASSERT_FALSE(dictId.isNull());
+    EXPECT_EQ(linkId, dictionaryEntry(dictId, "ZORVIK"));
+    EXPECT_EQ(std::vector<AcDbObjectId>{linkId}, persistentReactors(plineId));
+    EXPECT_EQ(attId, linkedAttribute(plineId));
+    EXPECT_EQ(0, newErrorCount());
+}
+
+TEST_F(AttachTest, ExistingExtensionDictionaryIsReused)
+{
+    AcDbObjectId attId = addAttribute("AREA");
+    AcDbObjectId plineId = addRectangle(0, 0, 3, 4);
+    AcDbObject* pObj = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenAcDbObject(pObj, plineId, AcDb::kForWrite));
+    ASSERT_EQ(Acad::eOk, pObj->createExtensionDictionary());
+    pObj->close();
+    AcDbObjectId dictId = extensionDictionaryOf(plineId);
+
+    AcDbObjectId linkId;
+    bool inDb = false;
+    EXPECT_TRUE(attach(plineId, attId, linkId, inDb));
+    EXPECT_EQ(dictId, extensionDictionaryOf(plineId));
+    EXPECT_EQ(linkId, dictionaryEntry(dictId, "ZORVIK"));
+    EXPECT_EQ(attId, linkedAttribute(plineId));
+}
+
+TEST_F(AttachTest, RelinkingLeavesOneWorkingLink)
+{
+    std::vector<AcDbObjectId> atts;
+    addBlockReference({"OLD", "NEW"}, atts);
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    AcDbObjectId firstLink = link(plineId, atts[0]);
+    AcDbObjectId secondLink = link(plineId, atts[1]);
+    ASSERT_NE(firstLink, secondLink);
+
+    EXPECT_EQ(secondLink, dictionaryEntry(extensionDictionaryOf(plineId), "ZORVIK"));
+    EXPECT_EQ(atts[1], linkedAttribute(plineId));
+
+    // Only the new attribute follows the polyline from now on.
+    ASSERT_EQ("25.00", attributeText(atts[0]));
+    scalePolyline(plineId, 2.0);
+    EXPECT_EQ("100.00", attributeText(atts[1]));
+    EXPECT_EQ("25.00", attributeText(atts[0]));
+
+    std::vector<AcDbObjectId> reactors = persistentReactors(plineId);
+    EXPECT_EQ(secondLink, reactors.back());
+}
+
+TEST_F(AttachTest, RelinkingRemovesTheEarlierLinkThatStillOpens)
+{
+    std::vector<AcDbObjectId> atts;
+    addBlockReference({"A", "B", "C"}, atts);
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    AcDbObjectId firstLink = link(plineId, atts[0]);
+    AcDbObjectId secondLink = addSecondLink(plineId, atts[1]);  // opens: not replaced by setAt
+    ASSERT_EQ((std::vector<AcDbObjectId>{firstLink, secondLink}), persistentReactors(plineId));
+
+    AcDbObjectId thirdLink = link(plineId, atts[2]);
+    std::vector<AcDbObjectId> reactors = persistentReactors(plineId);
+    // The first link was replaced in the dictionary (and so erased); the second, which still
+    // opens, lost its registration; the new one was added.
+    EXPECT_EQ(thirdLink, reactors.back());
+    EXPECT_EQ(reactors.end(), std::find(reactors.begin(), reactors.end(), secondLink));
+}
+
+TEST_F(AttachTest, TwoLinksFindTheFirstInReactorOrder)
+{
+    std::vector<AcDbObjectId> atts;
+    addBlockReference({"FIRST", "SECOND"}, atts);
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    link(plineId, atts[0]);
+    addSecondLink(plineId, atts[1]);
+    EXPECT_EQ(atts[0], linkedAttribute(plineId));
+}
+
+TEST_F(AttachTest, ForeignPersistentReactorsAreLeftInPlace)
+{
+    AcDbObjectId attId = addAttribute("AREA");
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    AcDbObjectId foreign = addRectangle(10, 0, 1, 1);  // any object that is not a link
+    addPersistentReactor(plineId, foreign);
+
+    AcDbObjectId linkId = link(plineId, attId);
+    EXPECT_EQ((std::vector<AcDbObjectId>{foreign, linkId}), persistentReactors(plineId));
+    EXPECT_EQ(attId, linkedAttribute(plineId));
+
+    EXPECT_TRUE(removeReactor(plineId));
+    EXPECT_EQ(std::vector<AcDbObjectId>{foreign}, persistentReactors(plineId));
+    EXPECT_FALSE(removeReactor(plineId));
+    EXPECT_TRUE(linkedAttribute(plineId).isNull());
+    EXPECT_EQ(0, newErrorCount());
+}
+
+class CountingReactor : public AcDbObjectReactor {
+public:
+    int calls = 0;
+    void modified(const AcDbObject*) override { ++calls; }
+};
+
+TEST_F(AttachTest, TransientReactorsAreNotLinks)
+{
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    CountingReactor reactor;
+    AcDbObject* pObj = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenAcDbObject(pObj, plineId, AcDb::kForWrite));
+    pObj->addReactor(&reactor);
+    EXPECT_FALSE(removeLinkReactor(pObj));
+    AcDbObjectId attId;
+    EXPECT_FALSE(findLinkedAttribute(AcDbEntity::cast(pObj), attId));
+    EXPECT_TRUE(attId.isNull());
+    pObj->removeReactor(&reactor);
+    pObj->close();
+    EXPECT_EQ(0, newErrorCount());
+}
+
+TEST_F(AttachTest, ErasedLinkIsLoggedOnEveryLookup)
+{
+    AcDbObjectId attId = addAttribute("AREA");
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    AcDbObjectId linkId = link(plineId, attId);
+    erase(linkId);
+
+    EXPECT_TRUE(linkedAttribute(plineId).isNull());
+    EXPECT_TRUE(linkedAttribute(plineId).isNull());
+    ASSERT_EQ(2, newErrorCount());
+    for (int i = 0; i < 2; ++i)
+        expectError(i, "src/cmd/cmdzorvik", Acad::eWasErased, "src/cmd/arealink.cpp",
+                    "reportStatus(es, __LINE__, kSourceFile)");
+
+    // Removal skips the erased entry without a record.
+    EXPECT_FALSE(removeReactor(plineId));
+    EXPECT_EQ(2, newErrorCount());
+
+    // A later link is still found.
+    AcDbObjectId otherAtt = addAttribute("OTHER");
+    AcDbObjectId secondLink = addSecondLink(plineId, otherAtt);
+    EXPECT_EQ(otherAtt, linkedAttribute(plineId));
+    EXPECT_EQ(3, newErrorCount());
+    (void)secondLink;
+}
+
+TEST_F(AttachTest, NullEntityShowsTheAssertionBox)
+{
+    pf::clearMessageBoxes();
+    AcDbObjectId attId;
+    EXPECT_FALSE(findLinkedAttribute(nullptr, attId));
+    ASSERT_EQ(1u, pf::messageBoxes().size());
+    EXPECT_EQ("Assertion failed", pf::messageBoxes()[0].caption);
+    EXPECT_EQ("Module: src/cmd/cmdzorvik\nLine: " +
+                  std::to_string(sourceLineOf("src/cmd/arealink.cpp", "\"pEnt != NULL\"")) +
+                  "\nCondition: pEnt != NULL",
+              pf::messageBoxes()[0].text);
+    EXPECT_EQ(0, newErrorCount());
+}
+
+TEST_F(AttachTest, ExtensionDictionaryThatCannotBeCreatedIsLogged)
+{
+    AcDbObjectId attId = addAttribute("AREA");
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    pf::failNext("AcDbObject::createExtensionDictionary", Acad::eOutOfMemory, 1);
+    AcDbObjectId linkId;
+    bool inDb = true;
+    EXPECT_FALSE(attach(plineId, attId, linkId, inDb));
+    EXPECT_FALSE(inDb);
+    EXPECT_TRUE(persistentReactors(plineId).empty());
+    ASSERT_EQ(1, newErrorCount());
+    expectError(0, "src/plinenotifyobj", Acad::eOutOfMemory, "src/plinenotifyobj.cpp",
+                "pPline->createExtensionDictionary()");
+}
+
+TEST_F(AttachTest, FailedSetAtIsLoggedAndNothingIsRegistered)
+{
+    AcDbObjectId attId = addAttribute("AREA");
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    pf::failNext("AcDbDictionary::setAt", Acad::eDuplicateKey, 1);
+    AcDbObjectId linkId;
+    bool inDb = true;
+    EXPECT_FALSE(attach(plineId, attId, linkId, inDb));
+    EXPECT_FALSE(inDb);
+    EXPECT_TRUE(persistentReactors(plineId).empty());
+    EXPECT_FALSE(extensionDictionaryOf(plineId).isNull());  // created before the failure
+    ASSERT_EQ(1, newErrorCount());
+    expectError(0, "src/plinenotifyobj", Acad::eDuplicateKey, "src/plinenotifyobj.cpp",
+                "pDict->setAt(kLinkDictionaryKey, this, linkId)");
+}
+
+TEST_F(AttachTest, FailedReactorRemovalIsLoggedButTheNewLinkIsAdded)
+{
+    std::vector<AcDbObjectId> atts;
+    addBlockReference({"A", "B", "C"}, atts);
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    link(plineId, atts[0]);
+    AcDbObjectId secondLink = addSecondLink(plineId, atts[1]);
+
+    pf::failNext("AcDbObject::removePersistentReactor", Acad::eNotOpenForWrite, 1);
+    AcDbObjectId thirdLink = link(plineId, atts[2]);
+
+    std::vector<AcDbObjectId> reactors = persistentReactors(plineId);
+    EXPECT_NE(reactors.end(), std::find(reactors.begin(), reactors.end(), secondLink));
+    EXPECT_EQ(thirdLink, reactors.back());
+    ASSERT_EQ(1, newErrorCount());
+    expectError(0, "src/plinenotifyobj", Acad::eNotOpenForWrite, "src/plinenotifyobj.cpp",
+                "pPline->removePersistentReactor(reactorId)");
+}
+
+}  // namespace
