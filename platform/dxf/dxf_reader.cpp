@@ -134,7 +134,7 @@ bool TagReader::next(Tag& tag) {
     }
     std::string_view value;
     if (!readLine(value))
-      fail(codeLineNo, "unexpected end of file: group " + std::to_string(code) + " has no value");
+      fail(codeLineNo, "unexpected end of file: the drawing is truncated (group " + std::to_string(code) + " has no value)");
     if (code == 999) continue;  // comment
     tag.code = static_cast<std::int16_t>(code);
     tag.line = codeLineNo;
