@@ -15,6 +15,7 @@
 #include "acutmem.h"
 #include "pf/dbinternal.h"
 #include "pf/tags.h"
+#include "db/db_internal.h"
 
 namespace pf {
 namespace dxf {
@@ -203,7 +204,8 @@ Acad::ErrorStatus DxfOutFiler::writeObjectId(AcDb::DxfCode code, const AcDbObjec
     return Acad::eOk;
   }
   if (saved_ && !saved_(id)) return Acad::eOk;  // the object is not in the file: leave the reference out
-  out_.handle(code, id.handle().value());
+  const AcDbStub* stub = id;
+  out_.handle(code, saved_ ? stub->handle.value() : id.handle().value());
   return Acad::eOk;
 }
 

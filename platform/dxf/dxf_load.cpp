@@ -306,10 +306,11 @@ void Loader::tables() {
     if (blockTable && blockTable_.isNull()) {
       blockTable_ = ts.head;
       pf::setBlockTableId(db_, blockTable_);
-      AcDbBlockTable* table = nullptr;
-      if (pf::openObject(reinterpret_cast<AcDbObject*&>(table), blockTable_, AcDb::kForWrite, false) == Acad::eOk) {
-        for (const AcDbObjectId& id : btrs_) pf::addToSymbolTable(table, id);
-        pf::closeObject(table);
+      AcDbObject* obj = nullptr;
+      if (pf::openObject(obj, blockTable_, AcDb::kForWrite, false) == Acad::eOk) {
+        if (AcDbBlockTable* table = AcDbBlockTable::cast(obj))
+          for (const AcDbObjectId& id : btrs_) pf::addToSymbolTable(table, id);
+        pf::closeObject(obj);
       }
     }
     st_->tables.push_back(std::move(ts));
@@ -334,8 +335,8 @@ void Loader::ensureBlockTable() {
     st_->tables.push_back(ts);
   }
   for (const AcDbObjectId& id : btrs_) {
-    AcDbBlockTableRecord* rec = nullptr;
-    if (pf::openObject(reinterpret_cast<AcDbObject*&>(rec), id, AcDb::kForRead, false) != Acad::eOk) continue;
+    AcDbObject* rec = nullptr;
+    if (pf::openObject(rec, id, AcDb::kForRead, false) != Acad::eOk) continue;
     AcDbBlockTableRecord* btr = AcDbBlockTableRecord::cast(rec);
     const char* name = nullptr;
     if (btr && btr->getName(name) == Acad::eOk && name) {
@@ -349,9 +350,13 @@ void Loader::ensureBlockTable() {
 }
 
 AcDbObjectId Loader::newBlock(const std::string& name) {
-  AcDbBlockTable* table = nullptr;
-  if (pf::openObject(reinterpret_cast<AcDbObject*&>(table), blockTable_, AcDb::kForWrite, false) != Acad::eOk)
-    throw DxfError(r_.fileName(), 0, "cannot open the block table");
+  AcDbObject* tableObj = nullptr;
+  if (pf::openObject(tableObj, blockTable_, AcDb::kForWrite, false) != Acad::eOk) throw DxfError(r_.fileName(), 0, "cannot open the block table");
+  AcDbBlockTable* table = AcDbBlockTable::cast(tableObj);
+  if (!table) {
+    pf::closeObject(tableObj);
+    throw DxfError(r_.fileName(), 0, "the block table is not a block table");
+  }
   AcDbBlockTableRecord* rec = new AcDbBlockTableRecord();
   rec->setName(name.c_str());
   AcDbObjectId id;
@@ -419,10 +424,10 @@ void Loader::blocks() {
       if (isBlock(id)) block = id;
     }
     if (block.isNull() && !name.empty()) {
-      AcDbBlockTable* table = nullptr;
-      if (pf::openObject(reinterpret_cast<AcDbObject*&>(table), blockTable_, AcDb::kForRead, false) == Acad::eOk) {
-        table->getAt(name.c_str(), block);
-        pf::closeObject(table);
+      AcDbObject* obj = nullptr;
+      if (pf::openObject(obj, blockTable_, AcDb::kForRead, false) == Acad::eOk) {
+        if (AcDbBlockTable* table = AcDbBlockTable::cast(obj)) table->getAt(name.c_str(), block);
+        pf::closeObject(obj);
       }
     }
     if (block.isNull()) block = newBlock(name.empty() ? "*U" : name);  // a block without its record
@@ -499,6 +504,8 @@ void Loader::objects() {
 }
 
 std::unique_ptr<DrawingState> Loader::run() {
+  r_.setValidate(false);  // the scan checked every value
+  db_->pfImpl()->byHandle.reserve(ix_.recordCount + ix_.recordCount / 4);
   st_.reset(new DrawingState);
   st_->acadVer = ix_.acadVer.empty() ? "AC1015" : ix_.acadVer;
   st_->sectionOrder = ix_.sectionOrder;

@@ -47,6 +47,48 @@ bool parseCode(std::string_view line, int& code) {
   return true;
 }
 
+// Syntax of a real as writers put it: [sign] digits [. digits] [e|E [sign] digits], at least
+// one digit in the mantissa. Checking the text is much cheaper than converting it.
+bool isReal(std::string_view t) {
+  std::size_t i = 0, n = t.size();
+  if (i < n && (t[i] == '-' || t[i] == '+')) ++i;
+  std::size_t digits = 0;
+  while (i < n && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
+  if (i < n && t[i] == '.') {
+    ++i;
+    while (i < n && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    if (i < n && (t[i] == '-' || t[i] == '+')) ++i;
+    std::size_t e = 0;
+    while (i < n && t[i] >= '0' && t[i] <= '9') ++i, ++e;
+    if (e == 0) return false;
+    // A large exponent may not fit a double: the full conversion decides.
+    if (e > 2 && i == n) {
+      double d;
+      return parseDouble(t, d);
+    }
+  }
+  return i == n;
+}
+
+// A plain integer that fits the range; anything else goes through parseInt64.
+bool quickInt(std::string_view t, std::int64_t& v) {
+  std::size_t i = 0, n = t.size();
+  bool neg = false;
+  if (i < n && (t[i] == '-' || t[i] == '+')) neg = t[i++] == '-';
+  if (i == n || n - i > 12) return false;
+  std::int64_t x = 0;
+  for (; i < n; ++i) {
+    if (t[i] < '0' || t[i] > '9') return false;
+    x = x * 10 + (t[i] - '0');
+  }
+  v = neg ? -x : x;
+  return true;
+}
+
 bool isHex(std::string_view t) {
   for (char c : t) {
     bool ok = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
@@ -76,10 +118,15 @@ void TagReader::fail(std::uint32_t line, const std::string& reason) const {
 bool TagReader::readLine(std::string_view& out) {
   const std::size_t n = data_.size();
   if (pos_ >= n) return false;
-  const char* base = data_.data();
+  const unsigned char* base = reinterpret_cast<const unsigned char*>(data_.data());
   std::size_t i = pos_;
-  while (i < n && base[i] != '\n' && base[i] != '\r') ++i;
-  out = std::string_view(base + pos_, i - pos_);
+  // Line ends are the only bytes <= '\r' in practice; one comparison per byte finds them.
+  for (;;) {
+    while (i < n && base[i] > '\r') ++i;
+    if (i >= n || base[i] == '\n' || base[i] == '\r') break;
+    ++i;
+  }
+  out = std::string_view(data_.data() + pos_, i - pos_);
   if (i < n) {
     if (base[i] == '\r' && i + 1 < n && base[i + 1] == '\n')
       i += 2;
@@ -140,7 +187,12 @@ bool TagReader::next(Tag& tag) {
     tag.line = codeLineNo;
     tag.value = value;
     tagOffset_ = codeOffset;
-    checkValue(tag, codeLineNo + 1);
+    if (validate_) {
+      checkValue(tag, codeLineNo + 1);
+    } else {
+      ValueKind k = kindOf(code);
+      if (k != ValueKind::String || code == 0) tag.value = trimmed(tag.value);
+    }
     first_ = false;
     if (code == 0) {
       trimNextName_ = tag.value == "SECTION" || tag.value == "TABLE";
@@ -162,10 +214,10 @@ void TagReader::checkValue(Tag& tag, std::uint32_t valueLine) {
       if (code == 0) tag.value = trimmed(tag.value);
       return;
     case ValueKind::Double: {
-      double d;
-      if (!parseDouble(tag.value, d))
-        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not a number");
       tag.value = trimmed(tag.value);
+      double d;
+      if (!isReal(tag.value) && !parseDouble(tag.value, d))  // the conversion only for odd text
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not a number");
       return;
     }
     case ValueKind::Int16:
@@ -173,7 +225,8 @@ void TagReader::checkValue(Tag& tag, std::uint32_t valueLine) {
     case ValueKind::Int64:
     case ValueKind::Bool: {
       std::int64_t v;
-      if (!parseInt64(tag.value, v))
+      tag.value = trimmed(tag.value);
+      if (!quickInt(tag.value, v) && !parseInt64(tag.value, v))
         fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not an integer");
       ValueKind k = kindOf(code);
       // 16- and 32-bit groups are accepted in both their signed and unsigned ranges: writers
@@ -188,10 +241,9 @@ void TagReader::checkValue(Tag& tag, std::uint32_t valueLine) {
       return;
     }
     case ValueKind::Handle: {
-      std::uint64_t h;
-      if (!parseHandle(tag.value, h))
-        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not a handle");
       tag.value = trimmed(tag.value);
+      if (tag.value.empty() || tag.value.size() > 16 || !isHex(tag.value))
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not a handle");
       return;
     }
     case ValueKind::Binary: {

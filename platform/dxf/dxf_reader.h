@@ -21,6 +21,10 @@ class TagReader {
   // file. Tests and fragments of tags may read without it.
   TagReader(std::string_view data, std::string fileName, bool requireEof = true);
 
+  // Without validation values are only trimmed by kind (numbers, handles, group 0): for reading
+  // again records a validating pass has already checked.
+  void setValidate(bool on) { validate_ = on; }
+
   // Reads the next group into `tag`. Answers false at the end: after `0 EOF` (which is itself
   // returned once as a tag) or at the end of the data when EOF is not required.
   // Throws DxfError for anything that is not well-formed.
@@ -57,6 +61,7 @@ class TagReader {
   bool trimNextName_ = false;  // the group 2 after SECTION or TABLE is a structural name
   bool havePushed_ = false;
   bool first_ = true;
+  bool validate_ = true;
   Tag pushed_;
   std::size_t pushedOffset_ = 0;
   std::size_t tagOffset_ = 0;

@@ -106,7 +106,7 @@ class Saver {
   std::unique_ptr<DxfOutFiler> filer_;
 
   std::vector<const AcDbStub*> savedList_;  // plan: sorted after the first pass
-  std::unordered_set<const AcDbStub*> planned_;
+  std::vector<const AcDbStub*> planned_;  // in walk order; sorted before OBJECTS is planned
   std::uint64_t firstSynth_ = 0;
   std::uint64_t nextSynth_ = 0;
   AcDbObjectId modelSpace_, paperSpace_;
@@ -128,9 +128,17 @@ class Saver {
   void writeMissingLayers(std::uint64_t table);
 };
 
+// In the database, not erased, and not owned (at any depth) by something erased. One look-up
+// of the id, then the stubs directly: this runs for every object of a large drawing.
 bool Saver::alive(AcDbObjectId id) const {
-  if (id.isNull() || !pf::peekObject(id)) return false;
-  return !id.isErased() && !id.isEffectivelyErased();
+  AcDbStub* s = id;  // ids here come from this database's own lists: their stubs are live
+  if (s == nullptr || s->object == nullptr) return false;
+  for (int depth = 0; depth < 256 && s != nullptr; ++depth) {
+    if (s->erased) return false;
+    if (s->object == nullptr) break;
+    s = pf::impl(s->object)->owner;
+  }
+  return true;
 }
 
 bool Saver::saved(const AcDbObjectId& id) const {
@@ -151,7 +159,7 @@ void Saver::noteLayer(AcDbObjectId id, const AcDbObject* obj) {
 
 void Saver::note(AcDbObjectId id) {
   const AcDbStub* s = id;
-  planned_.insert(s);
+  planned_.push_back(s);
   AcDbObject* obj = pf::peekObject(id);
   if (!obj) return;
   noteLayer(id, obj);
@@ -418,10 +426,14 @@ void Saver::objects() {
     }
     return;
   }
+  // Everything planned so far (tables, blocks, entities) is already in the file.
+  std::sort(planned_.begin(), planned_.end());
+  const std::size_t sortedEnd = planned_.size();
   std::unordered_set<const AcDbStub*> done;
   auto put = [&](AcDbObjectId id) {
     const AcDbStub* s = id;
-    if (planned_.count(s) || !done.insert(s).second) return;
+    if (std::binary_search(planned_.begin(), planned_.begin() + static_cast<long>(sortedEnd), s)) return;
+    if (!done.insert(s).second) return;
     objectList_.push_back(id);
     object(id);
   };
@@ -429,12 +441,14 @@ void Saver::objects() {
   if (alive(root)) put(root);
   for (const AcDbObjectId& id : st_.objects)
     if (alive(id)) put(id);
-  // Objects made since the drawing was read (dictionaries, application objects, ...), in
-  // handle order. Entities are saved only through their blocks, table records only in tables.
-  for (const AcDbObjectId& id : pf::allObjectIds(db_)) {
+  // Objects made since the drawing was read (dictionaries, application objects, ...), in the
+  // order they were made. Entities are saved only through their blocks, table records only in
+  // tables.
+  for (const auto& stub : db_->pfImpl()->stubs) {
+    AcDbObjectId id(stub.get());
     if (!alive(id)) continue;
-    AcDbObject* obj = pf::peekObject(id);
-    if (!obj || AcDbEntity::cast(obj) || AcDbSymbolTable::cast(obj) || AcDbSymbolTableRecord::cast(obj)) continue;
+    AcDbObject* obj = stub->object;
+    if (AcDbEntity::cast(obj) || AcDbSymbolTable::cast(obj) || AcDbSymbolTableRecord::cast(obj)) continue;
     put(id);
   }
 }
@@ -516,7 +530,7 @@ void Saver::plan() {
   collectLayerNames();
   firstMissingLayer_ = nextSynth_;
   plannedSynthEnd_ = nextSynth_ + missingLayers_.size();
-  savedList_.assign(planned_.begin(), planned_.end());
+  savedList_ = std::move(planned_);
   std::sort(savedList_.begin(), savedList_.end());
 }
 

@@ -14,7 +14,9 @@ DxfError::DxfError(const std::string& file, std::uint32_t line, const std::strin
       reason_(reason),
       kind_(kind) {}
 
-ValueKind kindOf(int code) {
+namespace {
+
+ValueKind computeKind(int code) {
   if (code < 0) return ValueKind::Invalid;
   if (code <= 4) return ValueKind::String;
   if (code == 5) return ValueKind::Handle;
@@ -57,6 +59,21 @@ ValueKind kindOf(int code) {
   if (code <= 1070) return ValueKind::Int16;
   if (code == 1071) return ValueKind::Int32;
   return ValueKind::Invalid;
+}
+
+struct KindTable {
+  ValueKind kinds[1072];
+  KindTable() {
+    for (int c = 0; c < 1072; ++c) kinds[c] = computeKind(c);
+  }
+};
+
+}  // namespace
+
+ValueKind kindOf(int code) {
+  static const KindTable table;
+  if (code < 0 || code >= 1072) return ValueKind::Invalid;
+  return table.kinds[code];
 }
 
 bool isReferenceCode(int code) {
