@@ -162,7 +162,7 @@ public:
 namespace pf {
 // What a resbuf's value union holds, by its type code (RT codes and DXF group codes alike).
 enum class RbKind { None, String, Real, Short, Long, Point, Name, Binary };
-RbKind resbufKind(int restype);
+RbKind resbufValueKind(int restype);
 }  // namespace pf
 
 namespace pf {

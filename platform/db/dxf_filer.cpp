@@ -50,7 +50,7 @@ void AcDbDxfFiler::setPrecision(int) {}
 
 Acad::ErrorStatus AcDbDxfFiler::writeResBuf(const resbuf& rb) {
   int code = rb.restype;
-  switch (pf::resbufKind(code)) {
+  switch (pf::resbufValueKind(code)) {
     case pf::RbKind::None: return Acad::eInvalidResBuf;
     case pf::RbKind::String: return writeString(code, rb.resval.rstring);
     case pf::RbKind::Real: return writeDouble(code, rb.resval.rreal);

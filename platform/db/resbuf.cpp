@@ -1,5 +1,8 @@
-// resbuf.cpp - result-buffer lists: allocation, copying, building, and DWG filing of items.
-#include <cstdarg>
+// resbuf.cpp - copying and freeing result-buffer lists, and DWG filing of resbuf items.
+//
+// Lists are allocated the way acutNewRb does (calloc, strings with malloc), so a copy handed to
+// a caller can be released with acutRelRb.
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include "db_internal.h"
@@ -10,7 +13,7 @@
 
 namespace pf {
 
-RbKind resbufKind(int restype) {
+RbKind resbufValueKind(int restype) {
   switch (restype) {
     case RTNONE: case RTLB: case RTLE: case RTDOTE: case RTNIL: case RTT: case RTVOID:
       return RbKind::None;
@@ -39,12 +42,12 @@ RbKind resbufKind(int restype) {
 }
 
 static void freeValue(resbuf* rb) {
-  RbKind k = resbufKind(rb->restype);
+  RbKind k = resbufValueKind(rb->restype);
   if (k == RbKind::String) {
-    delete[] rb->resval.rstring;
+    std::free(rb->resval.rstring);
     rb->resval.rstring = nullptr;
   } else if (k == RbKind::Binary) {
-    delete[] rb->resval.rbinary.buf;
+    std::free(rb->resval.rbinary.buf);
     rb->resval.rbinary.buf = nullptr;
   }
 }
@@ -53,17 +56,16 @@ resbuf* copyResbufChain(const resbuf* rb) {
   resbuf* head = nullptr;
   resbuf** tail = &head;
   for (; rb != nullptr; rb = rb->rbnext) {
-    resbuf* c = new resbuf;
+    resbuf* c = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
     *c = *rb;
     c->rbnext = nullptr;
-    RbKind k = resbufKind(rb->restype);
+    RbKind k = resbufValueKind(rb->restype);
     if (k == RbKind::String) {
-      c->resval.rstring = nullptr;
-      acutNewString(rb->resval.rstring, c->resval.rstring);
+      c->resval.rstring = strdup(rb->resval.rstring ? rb->resval.rstring : "");
     } else if (k == RbKind::Binary) {
       short n = rb->resval.rbinary.clen > 0 ? rb->resval.rbinary.clen : 0;
       c->resval.rbinary.clen = n;
-      c->resval.rbinary.buf = new char[n > 0 ? n : 1];
+      c->resval.rbinary.buf = static_cast<char*>(std::malloc(n > 0 ? n : 1));
       if (n > 0 && rb->resval.rbinary.buf) std::memcpy(c->resval.rbinary.buf, rb->resval.rbinary.buf, n);
     }
     *tail = c;
@@ -76,14 +78,14 @@ void freeResbufChain(resbuf* rb) {
   while (rb != nullptr) {
     resbuf* next = rb->rbnext;
     freeValue(rb);
-    delete rb;
+    std::free(rb);
     rb = next;
   }
 }
 
 Acad::ErrorStatus dwgOutResbuf(AcDbDwgFiler* filer, const resbuf* rb) {
   filer->writeInt16(rb->restype);
-  switch (resbufKind(rb->restype)) {
+  switch (resbufValueKind(rb->restype)) {
     case RbKind::None: break;
     case RbKind::String: filer->writeString(rb->resval.rstring ? rb->resval.rstring : ""); break;
     case RbKind::Real: filer->writeDouble(rb->resval.rreal); break;
@@ -107,12 +109,17 @@ Acad::ErrorStatus dwgInResbuf(AcDbDwgFiler* filer, resbuf*& out) {
   Adesk::Int16 type = 0;
   Acad::ErrorStatus es = filer->readInt16(&type);
   if (es != Acad::eOk) return es;
-  resbuf* rb = new resbuf;
-  std::memset(rb, 0, sizeof *rb);
+  resbuf* rb = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
   rb->restype = type;
-  switch (resbufKind(type)) {
+  switch (resbufValueKind(type)) {
     case RbKind::None: break;
-    case RbKind::String: es = filer->readString(&rb->resval.rstring); break;
+    case RbKind::String: {
+      char* s = nullptr;
+      es = filer->readString(&s);
+      rb->resval.rstring = strdup(s ? s : "");
+      acutDelString(s);
+      break;
+    }
     case RbKind::Real: es = filer->readDouble(&rb->resval.rreal); break;
     case RbKind::Short: es = filer->readInt16(&rb->resval.rint); break;
     case RbKind::Long: {
@@ -135,7 +142,15 @@ Acad::ErrorStatus dwgInResbuf(AcDbDwgFiler* filer, resbuf*& out) {
       acdbGetAdsName(rb->resval.rlname, id);
       break;
     }
-    case RbKind::Binary: es = filer->readBChunk(&rb->resval.rbinary); break;
+    case RbKind::Binary: {
+      ads_binary b = {0, nullptr};
+      es = filer->readBChunk(&b);
+      rb->resval.rbinary.clen = b.clen;
+      rb->resval.rbinary.buf = static_cast<char*>(std::malloc(b.clen > 0 ? b.clen : 1));
+      if (b.buf && b.clen > 0) std::memcpy(rb->resval.rbinary.buf, b.buf, b.clen);
+      delete[] b.buf;
+      break;
+    }
   }
   if (es != Acad::eOk) {
     rb->rbnext = nullptr;
@@ -147,59 +162,3 @@ Acad::ErrorStatus dwgInResbuf(AcDbDwgFiler* filer, resbuf*& out) {
 }
 
 }  // namespace pf
-
-extern "C" struct resbuf* acutNewRb(int v) {
-  resbuf* rb = new (std::nothrow) resbuf;
-  if (rb == nullptr) return nullptr;
-  std::memset(rb, 0, sizeof *rb);
-  rb->restype = static_cast<short>(v);
-  return rb;
-}
-
-extern "C" int acutRelRb(struct resbuf* rb) {
-  pf::freeResbufChain(rb);
-  return RTNORM;
-}
-
-// Builds a list from (type, value) pairs ending with 0 or RTNONE. Strings are copied; points
-// come as a pointer to three doubles; entity names as a pointer to an ads_name.
-extern "C" struct resbuf* acutBuildList(int rtype, ...) {
-  va_list args;
-  va_start(args, rtype);
-  resbuf* head = nullptr;
-  resbuf** tail = &head;
-  for (int type = rtype; type != 0 && type != RTNONE; type = va_arg(args, int)) {
-    int restype = type == RTDXF0 ? 0 : type;
-    resbuf* rb = acutNewRb(restype);
-    switch (pf::resbufKind(type)) {
-      case pf::RbKind::None: break;
-      case pf::RbKind::String: acutNewString(va_arg(args, const char*), rb->resval.rstring); break;
-      case pf::RbKind::Real: rb->resval.rreal = va_arg(args, double); break;
-      case pf::RbKind::Short: rb->resval.rint = static_cast<short>(va_arg(args, int)); break;
-      case pf::RbKind::Long: rb->resval.rlong = va_arg(args, long); break;
-      case pf::RbKind::Point: {
-        const double* p = va_arg(args, const double*);
-        for (int i = 0; i < 3; ++i) rb->resval.rpoint[i] = p ? p[i] : 0.0;
-        break;
-      }
-      case pf::RbKind::Name: {
-        const long* n = va_arg(args, const long*);
-        rb->resval.rlname[0] = n ? n[0] : 0;
-        rb->resval.rlname[1] = n ? n[1] : 0;
-        break;
-      }
-      case pf::RbKind::Binary: {
-        const ads_binary* b = va_arg(args, const ads_binary*);
-        short n = b && b->clen > 0 ? b->clen : 0;
-        rb->resval.rbinary.clen = n;
-        rb->resval.rbinary.buf = new char[n > 0 ? n : 1];
-        if (n > 0) std::memcpy(rb->resval.rbinary.buf, b->buf, n);
-        break;
-      }
-    }
-    *tail = rb;
-    tail = &rb->rbnext;
-  }
-  va_end(args);
-  return head;
-}

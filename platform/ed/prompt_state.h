@@ -2,6 +2,7 @@
 // last keyword entered, and whether a prompt was cancelled during the running command.
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "ed/keywords.h"
 
@@ -19,14 +20,19 @@ InitGetSettings takeInitGet();
 // The input that made the last input call answer RTKWORD (what acedGetInput returns).
 void setLastKeywordInput(const std::string& text);
 
-// Cancelled prompts: the command runner asks whether the command it ran was cancelled.
+// Cancelled prompts (pf::readInput notes every ^C and end of input): the command runner asks
+// whether the command it ran was cancelled.
 void noteCancelledPrompt();
 bool takeCancelledPrompt();
 
 // The outcome of reading one answer: text, or a status that ends the input call.
 enum class Answer { kText, kEnter, kCancel };
 
-// Reads an answer to `prompt`, strips surrounding blanks from typed text, and records cancels.
+// Parses a typed point: "x,y", "x,y,z" or "dist<angle" (degrees), each optionally
+// "@"-relative to `last`. A missing z is 0 (or last z for a relative point).
+bool parsePoint(std::string_view text, const double last[3], double out[3]);
+
+// Reads an answer to `prompt` and strips surrounding blanks from typed text.
 Answer readAnswer(const char* prompt, std::string& text);
 
 }  // namespace pf

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "pf/faults.h"
 #include "rxmfcapi.h"
 
 namespace pf {
@@ -57,6 +58,7 @@ void TerminalProgressBar::onStatusBar(const StatusBarEvent& e) {
 }  // namespace pf
 
 int acedSetStatusBarProgressMeter(const char* pszLabel, int nMinPos, int nMaxPos) {
+  if (pf::injectedFault("acedSetStatusBarProgressMeter") != Acad::eOk) return -1;
   if (nMaxPos < nMinPos) return -1;
   pf::g_meter.active = true;
   pf::g_meter.label = pszLabel ? pszLabel : "";
@@ -68,6 +70,7 @@ int acedSetStatusBarProgressMeter(const char* pszLabel, int nMinPos, int nMaxPos
 }
 
 int acedSetStatusBarProgressMeterPos(int nPos) {
+  if (pf::injectedFault("acedSetStatusBarProgressMeterPos") != Acad::eOk) return -1;
   if (!pf::g_meter.active) return -1;
   pf::ProgressMeterState& m = pf::g_meter;
   // Work in 64 bits so that a large step near INT_MAX cannot overflow.

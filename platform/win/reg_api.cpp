@@ -3,10 +3,12 @@
 // Handles carry the access they were opened with: reading needs KEY_QUERY_VALUE, writing
 // KEY_SET_VALUE, creating a subkey KEY_CREATE_SUB_KEY and listing subkeys
 // KEY_ENUMERATE_SUB_KEYS; otherwise the call answers ERROR_ACCESS_DENIED. Closing a key while
-// HKEY_CURRENT_USER has unsaved changes saves the hive.
+// HKEY_CURRENT_USER has unsaved changes saves the hive. Tests can make the open, create, query,
+// set and delete calls fail through pf/faults.h, keyed by the call's name.
 #include <cstring>
 
 #include "win/reg_store.h"
+#include "win/win_faults.h"
 #include "winreg.h"
 
 using pf::reg::Change;
@@ -65,6 +67,7 @@ LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*ulOptions*/, REGSA
                           PHKEY phkResult) {
   if (phkResult == nullptr) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
+  if (LONG rc = pf::injectedWin32Error("RegOpenKeyExA")) return rc;
   StoreLock lock;
   Store& store = lock.store();
   OpenKey parent;
@@ -88,6 +91,7 @@ LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*Reserved*/, LPST
                             PHKEY phkResult, LPDWORD lpdwDisposition) {
   if (phkResult == nullptr || lpSubKey == nullptr) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
+  if (LONG rc = pf::injectedWin32Error("RegCreateKeyExA")) return rc;
   StoreLock lock;
   Store& store = lock.store();
   OpenKey parent;
@@ -146,6 +150,7 @@ LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, 
                              LPBYTE lpData, LPDWORD lpcbData) {
   if (lpReserved != nullptr || (lpData != nullptr && lpcbData == nullptr))
     return ERROR_INVALID_PARAMETER;
+  if (LONG rc = pf::injectedWin32Error("RegQueryValueExA")) return rc;
   StoreLock lock;
   OpenKey open;
   Key* key;
@@ -160,6 +165,7 @@ LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, 
 LONG WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DWORD dwType,
                            const BYTE* lpData, DWORD cbData) {
   if (lpData == nullptr && cbData != 0) return ERROR_INVALID_PARAMETER;
+  if (LONG rc = pf::injectedWin32Error("RegSetValueExA")) return rc;
   StoreLock lock;
   Store& store = lock.store();
   OpenKey open;
@@ -178,6 +184,7 @@ LONG WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DW
 }
 
 LONG WINAPI RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
+  if (LONG rc = pf::injectedWin32Error("RegDeleteValueA")) return rc;
   StoreLock lock;
   Store& store = lock.store();
   OpenKey open;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "pf/faults.h"
 #include "pf/registry.h"
 #include "winrt_test_support.h"
 #include "windows.h"
@@ -439,6 +440,31 @@ TEST_F(RegistryTest, EnumeratesValuesAndSubkeys) {
   count = 3;
   EXPECT_EQ(ERROR_MORE_DATA, RegEnumValueA(key, 1, name, &count, nullptr, &type, nullptr, &size));
   RegCloseKey(key);
+}
+
+TEST_F(RegistryTest, InjectedFaultsFailTheNamedCallOnly) {
+  HKEY key = nullptr;
+  {
+    pf::ScopedFault fault("RegCreateKeyExA", Acad::eFileAccessErr);
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\F", 0, nullptr, 0,
+                                                   KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    EXPECT_EQ(nullptr, key);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\F", 0, KEY_READ, &key));
+  }
+  key = create("Software\\F");
+  pf::failNext("RegSetValueExA", Acad::eOutOfMemory, 1);
+  EXPECT_EQ(ERROR_NOT_ENOUGH_MEMORY, setString(key, "V", "lost"));
+  EXPECT_EQ(ERROR_SUCCESS, setString(key, "W", "kept"));
+  DWORD type;
+  std::string bytes;
+  EXPECT_FALSE(read(key, "V", type, bytes));
+  pf::failNext("RegQueryValueExA", Acad::eKeyNotFound, 1);
+  EXPECT_FALSE(read(key, "W", type, bytes));
+  EXPECT_TRUE(read(key, "W", type, bytes));
+  RegCloseKey(key);
+  pf::failNext("RegOpenKeyExA", Acad::eFileAccessErr, 1);
+  EXPECT_EQ(ERROR_ACCESS_DENIED, RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\F", 0, KEY_READ, &key));
+  pf::clearAllFaults();
 }
 
 TEST(Win32Strings, LstrlenA) {

@@ -51,7 +51,8 @@ class InputSource {
 };
 
 // A script: one input per line; lines whose first non-blank character is ';' are comments and
-// skipped; "^C" cancels; a trailing '\r' is dropped. `name` appears in messages.
+// skipped; "^C" cancels; a trailing '\r' and a leading UTF-8 byte-order mark are dropped.
+// `name` appears in messages.
 std::unique_ptr<InputSource> makeScriptInput(std::istream& in, const std::string& name);
 // The same from a file; nullptr (and a reason) when the file cannot be read.
 std::unique_ptr<InputSource> makeScriptFileInput(const std::string& path, std::string* error);
@@ -71,8 +72,9 @@ InputSource* inputSource();
 void setQuietPrompts(bool quiet);
 bool quietPrompts();
 
-// Reads the answer to a prompt through the current source and echoes it to the transcript.
-// The platform's prompts and the host program's own commands read through this.
+// Reads the answer to a prompt through the current source and echoes it to the transcript
+// ("Prompt: answer", "Prompt: *Cancel*" for ^C; nothing when the input has ended). The
+// platform's prompts and the host program's own commands read through this.
 Input readInput(const std::string& prompt);
 
 // For tests: installs a list of answers for as long as it lives, then restores the previous
