@@ -36,15 +36,26 @@ std::string bytes(const std::uint8_t* data, std::size_t size) {
 }
 
 #ifdef FUZZ_HAVE_DXF
-// A private directory for the drawing files of this process (in memory where possible).
+void removeScratch();
+
+// A private directory for the drawing files of this process (in memory where possible), removed
+// when the process ends normally.
 const std::string& scratchDir() {
   static const std::string dir = [] {
     const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp");
     std::string pattern = std::string(base) + "/zorvik-fuzz-XXXXXX";
     if (!mkdtemp(&pattern[0])) broken("cannot make a scratch directory", pattern);
+    std::atexit(removeScratch);
     return pattern;
   }();
   return dir;
+}
+
+void removeScratch() {
+  const std::string& dir = scratchDir();
+  std::remove((dir + "/in.dxf").c_str());
+  std::remove((dir + "/out.dxf").c_str());
+  rmdir(dir.c_str());
 }
 
 void writeFile(const std::string& path, const std::string& text) {

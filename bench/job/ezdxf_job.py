@@ -68,7 +68,8 @@ def main():
     t1 = time.perf_counter()
     fmt = "%%.%df" % args.prec
     updated = 0
-    for layout in (doc.modelspace(), doc.paperspace()):
+    # Model space and the active paper space (*Paper_Space), as Update scans them.
+    for layout in (doc.modelspace(), doc.layouts.active_layout()):
         for pline in layout.query("LWPOLYLINE"):
             handle = link_target(doc, pline)
             if handle is None:

@@ -95,6 +95,16 @@ int main(int argc, char** argv) {
   std::string transcript;
   pf::setOutputSink([&](std::string_view text) { transcript.append(text); });
 
+  // The module first: its link class must be registered while the drawing is read, or the link
+  // objects are read as proxies (cadhost reads the drawing before it loads -l modules).
+  pf::setRegistryHivePath(registry);
+  pf::setQuietPrompts(true);
+  cadhost::registerBuiltinCommands();
+  if (!pf::loadModule(module, false)) {
+    std::fprintf(stderr, "job_bench: cannot load %s: %s\n", module.c_str(), pf::lastModuleError().c_str());
+    return 1;
+  }
+
   const size_t heap0 = heapInUse();
   auto t0 = std::chrono::steady_clock::now();
   AcDbDatabase* db = new AcDbDatabase(false, true);
@@ -106,19 +116,12 @@ int main(int argc, char** argv) {
   const size_t heapLoaded = heapInUse() - heap0;
   const int objects = pf::objectCount(db);
 
-  pf::setRegistryHivePath(registry);
-  pf::setQuietPrompts(true);
   cadhost::HostState& host = cadhost::hostState();
   host.db = db;
   host.drawingPath = drawing;
   acdbHostApplicationServices()->setWorkingDatabase(db);
   AcApDocument* doc = pf::openDocument(db, drawing);
-  cadhost::registerBuiltinCommands();
   pf::sendAppMessage(AcRx::kLoadDwgMsg);
-  if (!pf::loadModule(module, false)) {
-    std::fprintf(stderr, "job_bench: cannot load %s: %s\n", module.c_str(), pf::lastModuleError().c_str());
-    return 1;
-  }
 
   std::string input;
   size_t items = 0;
@@ -148,13 +151,15 @@ int main(int argc, char** argv) {
               counts.entityOpens, counts.entityCloses, counts.objectOpens, counts.objectCloses, maxRssKb());
   if (std::getenv("JOB_BENCH_TRANSCRIPT")) std::fputs(transcript.c_str(), stderr);
 
+  std::fflush(stdout);
+  // The drawing goes before the module: its link objects run the module's code when destroyed.
   pf::sendAppMessage(AcRx::kUnloadDwgMsg);
-  pf::sendAppMessage(AcRx::kQuitMsg);
-  pf::unloadAllModules();
-  cadhost::unregisterBuiltinCommands();
   pf::setInputSource(nullptr);
   pf::closeDocument(doc);
   acdbHostApplicationServices()->setWorkingDatabase(nullptr);
   delete db;
+  pf::sendAppMessage(AcRx::kQuitMsg);
+  pf::unloadAllModules();
+  cadhost::unregisterBuiltinCommands();
   return 0;
 }

@@ -16,7 +16,7 @@ sizes=("$@")
 data="$build/bench-data"
 mkdir -p "$data"
 cadhost="$build/apps/cadhost/cadhost"
-module="$build/src/zorvik.arx"
+module="$build/zorvik.arx"
 [ -x "$cadhost" ] || cadhost="$(find "$build" -name cadhost -type f -perm -u+x | head -1)"
 [ -f "$module" ] || module="$(find "$build" -name zorvik.arx | head -1)"
 driver="$(find "$build" -name job_bench -type f -perm -u+x | head -1)"

@@ -14,14 +14,6 @@ namespace {
 
 std::string example() { return readFile(std::string(ZORVIK_SOURCE_DIR) + "/examples/floorplan.dxf"); }
 
-// Replaces the first occurrence of `from` in `text` (which must be there).
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-  const size_t at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << "the example drawing has no \"" << from << "\"";
-  if (at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
-
 // Inserts `records` just before the end of the example's ENTITIES section.
 std::string withEntities(const std::string& records) {
   std::string text = example();
@@ -40,14 +32,14 @@ class BadDrawing : public ::testing::Test {
     out_ = dir_ + "/out.dxf";
   }
 
-  Run runOn(const std::string& bytes) {
+  RunResult runOn(const std::string& bytes) {
     writeFile(drawing_, bytes);
     return runCadhost({drawing_, "-l", ZORVIK_MODULE, "-c", "LIST;#1;;", "-o", out_, "--registry", dir_ + "/user.reg"});
   }
 
   // The run stopped before anything ran: status 1, a message naming the drawing, no output,
   // no temporary file left beside it.
-  void expectRefused(const Run& r, const std::string& why) {
+  void expectRefused(const RunResult& r, const std::string& why) {
     EXPECT_EQ(r.status, 1) << r.describe();
     EXPECT_NE(r.err.find("in.dxf"), std::string::npos) << "the message names the drawing\n" << r.describe();
     EXPECT_NE(r.err.find(why), std::string::npos) << "expected \"" << why << "\"\n" << r.describe();
@@ -56,11 +48,11 @@ class BadDrawing : public ::testing::Test {
   }
 
   // The run went on: status 0 and an output that cadhost reads again.
-  void expectReadable(const Run& r) {
+  void expectReadable(const RunResult& r) {
     ASSERT_EQ(r.signal, 0) << r.describe();
     ASSERT_EQ(r.status, 0) << r.describe();
     ASSERT_TRUE(exists(out_));
-    const Run again = runCadhost({out_, "-c", "QUIT", "--registry", dir_ + "/user.reg"});
+    const RunResult again = runCadhost({out_, "-c", "QUIT", "--registry", dir_ + "/user.reg"});
     EXPECT_EQ(again.status, 0) << again.describe();
   }
 
@@ -73,7 +65,7 @@ TEST_F(BadDrawing, TruncatedFilesAreRefusedWithTheirLine) {
   const std::string full = example();
   for (size_t cut : {full.size() / 3, full.size() / 2, full.size() - 10}) {
     SCOPED_TRACE(cut);
-    const Run r = runOn(full.substr(0, cut));
+    const RunResult r = runOn(full.substr(0, cut));
     expectRefused(r, "in.dxf:");
   }
 }
@@ -92,7 +84,7 @@ TEST_F(BadDrawing, HugeVertexCountIsNeverTrustedForAllocation) {
   // never a crash or an attempt to reserve 2^31 vertices.
   for (const char* count : {"2147483648", "2147483647", "-1"}) {
     SCOPED_TRACE(count);
-    const Run r = runOn(withEntities(std::string("  0\nLWPOLYLINE\n  5\nF001\n100\nAcDbEntity\n  8\n0\n100\nAcDbPolyline\n 90\n") +
+    const RunResult r = runOn(withEntities(std::string("  0\nLWPOLYLINE\n  5\nF001\n100\nAcDbEntity\n  8\n0\n100\nAcDbPolyline\n 90\n") +
                                      count + "\n 70\n1\n 10\n0\n 20\n0\n 10\n5\n 20\n5\n"));
     ASSERT_EQ(r.signal, 0) << r.describe();
     if (r.status == 1) expectRefused(r, "in.dxf:");
@@ -102,14 +94,14 @@ TEST_F(BadDrawing, HugeVertexCountIsNeverTrustedForAllocation) {
 
 TEST_F(BadDrawing, TenMegabyteStringIsReadAndSaved) {
   const std::string big(10 * 1024 * 1024, 'x');
-  const Run r = runOn(withEntities("  0\nTEXT\n  5\nF002\n100\nAcDbEntity\n  8\n0\n100\nAcDbText\n 10\n0\n 20\n0\n 30\n0\n"
+  const RunResult r = runOn(withEntities("  0\nTEXT\n  5\nF002\n100\nAcDbEntity\n  8\n0\n100\nAcDbText\n 10\n0\n 20\n0\n 30\n0\n"
                                    " 40\n1\n  1\n" + big + "\n100\nAcDbText\n"));
   expectReadable(r);
   EXPECT_NE(readFile(out_).find(big), std::string::npos) << "the long text survives the round trip";
 }
 
 TEST_F(BadDrawing, HandleOfFortyHexDigitsIsRefusedWithItsLine) {
-  const Run r = runOn(withEntities("  0\nLINE\n  5\n1234567890ABCDEF1234567890ABCDEF12345678\n100\nAcDbEntity\n  8\n0\n"
+  const RunResult r = runOn(withEntities("  0\nLINE\n  5\n1234567890ABCDEF1234567890ABCDEF12345678\n100\nAcDbEntity\n  8\n0\n"
                                    "100\nAcDbLine\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n 21\n1\n 31\n0\n"));
   expectRefused(r, "in.dxf:");
 }
@@ -117,7 +109,7 @@ TEST_F(BadDrawing, HandleOfFortyHexDigitsIsRefusedWithItsLine) {
 TEST_F(BadDrawing, DuplicateHandleIsRefusedWithItsLine) {
   const std::string line = "  0\nLINE\n  5\nF003\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n0\n 20\n0\n 30\n0\n"
                            " 11\n1\n 21\n1\n 31\n0\n";
-  const Run r = runOn(withEntities(line + line));
+  const RunResult r = runOn(withEntities(line + line));
   expectRefused(r, "in.dxf:");
 }
 
@@ -126,7 +118,7 @@ TEST_F(BadDrawing, CyclicOwnersNeverHangOrCrash) {
   const std::string cyc =
       "  0\nLINE\n  5\nF004\n330\nF004\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n0\n 20\n0\n 30\n0\n"
       " 11\n1\n 21\n1\n 31\n0\n";
-  Run r = runOn(withEntities(cyc));
+  RunResult r = runOn(withEntities(cyc));
   ASSERT_EQ(r.signal, 0) << r.describe();
   if (r.status == 1) expectRefused(r, "in.dxf:");
   else expectReadable(r);
@@ -151,7 +143,7 @@ TEST(BadRegistry, GarbageHiveIsReportedLeftUntouchedAndTheRunGoesOn) {
   std::string garbage = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\r\n\"x\"=dword:zz\r\n";
   for (int i = 0; i < 300; ++i) garbage += static_cast<char>((i * 73 + 11) & 0xff);
   writeFile(dir + "/user.reg", garbage);
-  const Run r = runCadhost({"-l", ZORVIK_MODULE, "-c", "ZORVIK;Update", "--registry", dir + "/user.reg"});
+  const RunResult r = runCadhost({"-l", ZORVIK_MODULE, "-c", "ZORVIK;Update", "--registry", dir + "/user.reg"});
   EXPECT_EQ(r.signal, 0) << r.describe();
   EXPECT_EQ(r.status, 0) << r.describe();
   EXPECT_NE(r.err.find("user.reg"), std::string::npos) << "the hive is named\n" << r.describe();
@@ -162,7 +154,7 @@ TEST(BadRegistry, GarbageHiveIsReportedLeftUntouchedAndTheRunGoesOn) {
 TEST(BadScript, UnknownCommandsAndStrayDialogAnswersAreReportedAndSkipped) {
   const std::string dir = freshDir("BadScriptUnknown");
   writeFile(dir + "/run.scr", "FROBNICATE\n@ok\n@select 2016 AREA\nZORVIK\nUpdate\nNOSUCH\n");
-  const Run r = runCadhost({"-l", ZORVIK_MODULE, "-s", dir + "/run.scr", "-o", dir + "/out.dxf", "--registry", dir + "/user.reg"});
+  const RunResult r = runCadhost({"-l", ZORVIK_MODULE, "-s", dir + "/run.scr", "-o", dir + "/out.dxf", "--registry", dir + "/user.reg"});
   EXPECT_EQ(r.signal, 0) << r.describe();
   EXPECT_EQ(r.status, 0) << r.describe();
   EXPECT_NE(r.out.find("Unknown command \"FROBNICATE\""), std::string::npos) << r.describe();
@@ -175,7 +167,7 @@ TEST(BadScript, UnknownCommandsAndStrayDialogAnswersAreReportedAndSkipped) {
 TEST(BadScript, BinaryScriptIsRefusedBeforeAnythingRuns) {
   const std::string dir = freshDir("BadScriptBinary");
   writeFile(dir + "/run.scr", std::string("ZORVIK\n\0\x01\x02\xff\xfe\n", 12));
-  const Run r = runCadhost({"-l", ZORVIK_MODULE, "-s", dir + "/run.scr", "-o", dir + "/out.dxf", "--registry", dir + "/user.reg"});
+  const RunResult r = runCadhost({"-l", ZORVIK_MODULE, "-s", dir + "/run.scr", "-o", dir + "/out.dxf", "--registry", dir + "/user.reg"});
   EXPECT_EQ(r.status, 1) << r.describe();
   EXPECT_NE(r.err.find("run.scr"), std::string::npos) << r.describe();
   EXPECT_FALSE(exists(dir + "/out.dxf"));

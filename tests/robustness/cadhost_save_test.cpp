@@ -44,7 +44,7 @@ class InterruptedSave : public ::testing::Test {
     writeFile(input_, roomsDrawing(30000));
     // What a complete save of the erased drawing looks like.
     reference_ = dir_ + "/reference.dxf";
-    const Run r = runCadhost({input_, "-c", "ERASE;#100000;;", "-o", reference_, "--registry", dir_ + "/user.reg"});
+    const RunResult r = runCadhost({input_, "-c", "ERASE;#100000;;", "-o", reference_, "--registry", dir_ + "/user.reg"});
     ASSERT_EQ(r.status, 0) << r.describe();
     complete_ = readFile(reference_);
     unlink(reference_.c_str());
@@ -104,14 +104,14 @@ TEST_F(InterruptedSave, SavingOntoTheInputReplacesItOnlyWhenComplete) {
     removeTemporaries({"plan.dxf", "user.reg"});
   }
   // Uninterrupted, the input is replaced by the complete new drawing.
-  const Run r = runCadhost({input_, "-c", "ERASE;#100000;;", "-o", input_, "--registry", dir_ + "/user.reg"});
+  const RunResult r = runCadhost({input_, "-c", "ERASE;#100000;;", "-o", input_, "--registry", dir_ + "/user.reg"});
   ASSERT_EQ(r.status, 0) << r.describe();
   EXPECT_EQ(readFile(input_), complete_);
 }
 
 TEST_F(InterruptedSave, FailedSaveLeavesTheTargetAndNoTemporary) {
   // The target is a directory's entry that cannot be replaced: a save into a missing directory.
-  const Run r = runCadhost({input_, "-c", "QUIT", "-o", dir_ + "/missing/out.dxf", "--registry", dir_ + "/user.reg"});
+  const RunResult r = runCadhost({input_, "-c", "QUIT", "-o", dir_ + "/missing/out.dxf", "--registry", dir_ + "/user.reg"});
   EXPECT_EQ(r.signal, 0) << r.describe();
   EXPECT_EQ(r.status, 1) << r.describe();
   EXPECT_NE((r.out + r.err).find("out.dxf"), std::string::npos) << r.describe();

@@ -42,14 +42,14 @@ pid_t spawn(std::vector<std::string> args, int outFd, int errFd) {
 
 }  // namespace
 
-std::string Run::describe() const {
+std::string RunResult::describe() const {
   std::ostringstream s;
   s << "status " << status << ", signal " << signal << "\n--- stdout (" << out.size() << " bytes)\n"
     << out.substr(0, 2000) << "\n--- stderr\n" << err.substr(0, 2000);
   return s.str();
 }
 
-Run runCadhost(const std::vector<std::string>& args) {
+RunResult runCadhost(const std::vector<std::string>& args) {
   // Outputs go through files: a pipe would need draining while the child runs.
   const std::string dir = std::string(WORK_DIR);
   mkdir(dir.c_str(), 0755);
@@ -61,7 +61,7 @@ Run runCadhost(const std::vector<std::string>& args) {
   waitpid(pid, &ws, 0);
   close(outFd);
   close(errFd);
-  Run r;
+  RunResult r;
   if (WIFEXITED(ws)) r.status = WEXITSTATUS(ws);
   if (WIFSIGNALED(ws)) r.signal = WTERMSIG(ws);
   r.out = readFile(outName);

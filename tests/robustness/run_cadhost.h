@@ -9,7 +9,7 @@
 
 namespace robust {
 
-struct Run {
+struct RunResult {
   int status = -1;   // exit status, or -1 when a signal ended the process
   int signal = 0;    // the signal that ended it, 0 when it exited
   std::string out, err;
@@ -18,7 +18,7 @@ struct Run {
 };
 
 // Runs cadhost with `args` (and stdin from /dev/null) and waits for it.
-Run runCadhost(const std::vector<std::string>& args);
+RunResult runCadhost(const std::vector<std::string>& args);
 
 // Starts cadhost with `args` (output discarded); answers its process id.
 pid_t startCadhost(const std::vector<std::string>& args);
