@@ -3,6 +3,8 @@
 //
 //   job_bench update DRAWING MODULE REGISTRY     load, then time ZORVIK Update alone
 //   job_bench copy DRAWING MODULE REGISTRY N     load, then time one COPY of N linked polylines
+//   job_bench job DRAWING MODULE REGISTRY OUT     the whole batch job (module, load, Update, save)
+//                                                 with the module loaded before the drawing
 //
 // The run is set up as cadhost sets it up (document, built-in commands, module, registry), but
 // only the command itself is timed. Printed on one line as key=value pairs: load time, heap in
@@ -87,8 +89,8 @@ std::vector<std::string> linkedPolylines(AcDbDatabase* db, size_t limit) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 5 || (std::string(argv[1]) == "copy" && argc < 6)) {
-    std::fprintf(stderr, "usage: job_bench update|copy DRAWING MODULE REGISTRY [N]\n");
+  if (argc < 5 || (std::string(argv[1]) != "update" && argc < 6)) {
+    std::fprintf(stderr, "usage: job_bench update|copy|job DRAWING MODULE REGISTRY [N|OUT]\n");
     return 2;
   }
   const std::string mode = argv[1], drawing = argv[2], module = argv[3], registry = argv[4];
@@ -125,7 +127,7 @@ int main(int argc, char** argv) {
 
   std::string input;
   size_t items = 0;
-  if (mode == "update") {
+  if (mode == "update" || mode == "job") {
     input = "ZORVIK;Update";
   } else {
     std::vector<std::string> handles = linkedPolylines(db, std::strtoul(argv[5], nullptr, 10));
@@ -141,13 +143,22 @@ int main(int argc, char** argv) {
   cadhost::runCommandLine();
   const double cmdS = seconds(t1);
   const pf::OpenCloseCounts counts = pf::openCloseCounts();
+  double saveS = 0;
+  if (mode == "job") {
+    auto t2 = std::chrono::steady_clock::now();
+    if (db->dxfOut(argv[5]) != Acad::eOk) {
+      std::fprintf(stderr, "job_bench: %s\n", pf::lastDxfFailure().text().c_str());
+      return 1;
+    }
+    saveS = seconds(t2);
+  }
 
   long updated = -1;
   const size_t at = transcript.find("Number of updated entities:");
   if (at != std::string::npos) updated = std::strtol(transcript.c_str() + at + 27, nullptr, 10);
-  std::printf("load_s=%.3f heap_bytes=%zu objects=%d bytes_per_object=%.0f cmd_s=%.4f items=%zu updated=%ld "
+  std::printf("load_s=%.3f heap_bytes=%zu objects=%d bytes_per_object=%.0f cmd_s=%.4f save_s=%.3f items=%zu updated=%ld "
               "entity_opens=%llu entity_closes=%llu object_opens=%llu object_closes=%llu maxrss_kb=%ld\n",
-              loadS, heapLoaded, objects, objects ? double(heapLoaded) / objects : 0.0, cmdS, items, updated,
+              loadS, heapLoaded, objects, objects ? double(heapLoaded) / objects : 0.0, cmdS, saveS, items, updated,
               counts.entityOpens, counts.entityCloses, counts.objectOpens, counts.objectCloses, maxRssKb());
   if (std::getenv("JOB_BENCH_TRANSCRIPT")) std::fputs(transcript.c_str(), stderr);
 
