@@ -14,6 +14,7 @@
 #include "acedads.h"
 #include "adscodes.h"
 #include "ed/prompt_state.h"
+#include "pf/faults.h"
 #include "pf/input.h"
 #include "pf/output.h"
 
@@ -121,10 +122,7 @@ bool takeCancelledPrompt() {
 
 Answer readAnswer(const char* prompt, std::string& text) {
   Input in = readInput(prompt ? prompt : "");
-  if (in.kind != Input::kText) {
-    noteCancelledPrompt();
-    return Answer::kCancel;
-  }
+  if (in.kind != Input::kText) return Answer::kCancel;
   text = std::string(trimBlanks(in.text));
   return text.empty() ? Answer::kEnter : Answer::kText;
 }
@@ -172,6 +170,10 @@ bool numberAllowed(double v, int flags) {
 }  // namespace pf
 
 extern "C" int acedInitGet(int val, const char* kwl) {
+  if (pf::injectedFault("acedInitGet") != Acad::eOk) {
+    pf::takeInitGet();
+    return RTERROR;
+  }
   pf::InitGetSettings s;
   s.flags = val;
   if (kwl != nullptr) {
@@ -196,6 +198,7 @@ extern "C" int acedGetKword(const char* prompt, char* result) {
   pf::InitGetSettings opts = pf::takeInitGet();
   if (result == nullptr) return RTERROR;
   result[0] = '\0';
+  if (pf::injectedFault("acedGetKword") != Acad::eOk) return RTERROR;
   for (;;) {
     std::string text;
     switch (pf::readAnswer(prompt, text)) {
@@ -222,10 +225,7 @@ extern "C" int acedGetString(int cronly, const char* prompt, char* result) {
   if (result == nullptr) return RTERROR;
   result[0] = '\0';
   pf::Input in = pf::readInput(prompt ? prompt : "");
-  if (in.kind != pf::Input::kText) {
-    pf::noteCancelledPrompt();
-    return RTCAN;
-  }
+  if (in.kind != pf::Input::kText) return RTCAN;
   return pf::copyResult(in.text, result) ? RTNORM : RTINPUTTRUNCATED;
 }
 
