@@ -94,7 +94,7 @@ Acad::ErrorStatus AcDbBlockReference::dxfInFields(AcDbDxfFiler* pFiler) {
   assertWriteEnabled();
   Acad::ErrorStatus es = AcDbEntity::dxfInFields(pFiler);
   if (es != Acad::eOk) return es;
-  if (!pFiler->atSubclassData("AcDbBlockReference")) return Acad::eBadDxfSequence;
+  if ((es = pf::expectSubclass(pFiler, "AcDbBlockReference")) != Acad::eOk) return es;
   std::string name;
   AcGePoint3d position;
   AcGeScale3d scale(1.0, 1.0, 1.0);
@@ -117,6 +117,10 @@ Acad::ErrorStatus AcDbBlockReference::dxfInFields(AcDbDxfFiler* pFiler) {
     }
   });
   if (es != Acad::eOk) return es;
+  if (name.empty()) {
+    pFiler->setError(Acad::eInvalidInput, "block reference without a block name (group 2)");
+    return Acad::eInvalidInput;
+  }
   if (scale.sx == 0.0 || scale.sy == 0.0 || scale.sz == 0.0) {
     pFiler->setError(Acad::eInvalidInput, "block reference with a zero scale factor");
     return Acad::eInvalidInput;
