@@ -105,20 +105,6 @@ int main(int argc, char** argv) {
   std::unique_ptr<pf::InputSource> input = makeInput(opt, interactive, error);
   if (!input) return readError(error);
 
-  // The drawing: read it whole before anything else runs; a drawing that cannot be read ends
-  // the run with nothing written.
-  AcDbDatabase* db = nullptr;
-  if (!opt.drawing.empty()) {
-    db = new AcDbDatabase(false, true);
-    if (db->dxfIn(opt.drawing.c_str()) != Acad::eOk) {
-      const std::string why = pf::lastDxfFailure().text();
-      delete db;
-      return readError(why.empty() ? "cannot read the drawing '" + opt.drawing + "'" : why);
-    }
-  } else {
-    db = new AcDbDatabase(true, true);
-  }
-
   // Where settings live.
   pf::setRegistryReporter([](const std::string& message) { std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str()); });
   if (!pf::setRegistryHivePath(opt.registry.empty() ? pf::defaultRegistryHivePath() : opt.registry)) {
@@ -133,6 +119,9 @@ int main(int argc, char** argv) {
   if (isatty(STDERR_FILENO)) pf::setStatusBarListener(&progressBar);
   if (interactive) std::signal(SIGINT, interruptAtPrompt);
 
+  // The drawing's database is the current document from the start, so that modules find a
+  // document and a working database while they initialise.
+  AcDbDatabase* db = new AcDbDatabase(opt.drawing.empty(), true);
   cadhost::HostState& host = cadhost::hostState();
   host.db = db;
   host.drawingPath = opt.drawing;
@@ -146,15 +135,24 @@ int main(int argc, char** argv) {
   });
   cadhost::registerBuiltinCommands();
 
+  // Modules come before the drawing is read, so that the objects of their classes in it are
+  // read as what they are (read without their class, they would stay proxies until the drawing
+  // is opened again). A module or a drawing that cannot be read ends the run, nothing written.
   int status = 0;
-  pf::sendAppMessage(AcRx::kLoadDwgMsg);
   for (const std::string& module : opt.modules) {
     if (!pf::loadModule(module, false)) {
       status = readError("cannot load the module '" + module + "': " + pf::lastModuleError());
       break;
     }
   }
+  bool drawingOpen = false;
+  if (status == 0 && !opt.drawing.empty() && db->dxfIn(opt.drawing.c_str()) != Acad::eOk) {
+    const std::string why = pf::lastDxfFailure().text();
+    status = readError(why.empty() ? "cannot read the drawing '" + opt.drawing + "'" : why);
+  }
   if (status == 0) {
+    drawingOpen = true;
+    pf::sendAppMessage(AcRx::kLoadDwgMsg);
     cadhost::runCommandLine();
     if (!opt.saveAs.empty() && !cadhost::saveDrawing(opt.saveAs)) {
       pf::finishOutputLine();
@@ -170,18 +168,20 @@ int main(int argc, char** argv) {
   }
   pf::finishOutputLine();
 
-  // Shut-down: the drawing goes away, then the modules, as the host does at its end.
-  pf::sendAppMessage(AcRx::kUnloadDwgMsg);
-  pf::sendAppMessage(AcRx::kQuitMsg);
-  pf::unloadAllModules();
-  pf::finishOutputLine();
-  cadhost::unregisterBuiltinCommands();
+  // Shut-down: the drawing closes first (its objects may belong to the modules' classes, whose
+  // code must still be there when they are destroyed), then the modules are unloaded.
+  if (drawingOpen) pf::sendAppMessage(AcRx::kUnloadDwgMsg);
   pf::setDialogDriver(nullptr);
   pf::setEntityPicker(nullptr);
   pf::setInputSource(nullptr);
   pf::closeDocument(doc);
   acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  host.db = nullptr;
   delete db;
+  pf::sendAppMessage(AcRx::kQuitMsg);
+  pf::unloadAllModules();
+  pf::finishOutputLine();
+  cadhost::unregisterBuiltinCommands();
   pf::registryFlush();
   std::fflush(stdout);
   return status;

@@ -71,3 +71,29 @@ TEST_F(ModuleResources, ExtensionLibrariesAreSearchedAfterTheCurrentModule) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BrokenModuleResources, ReportedOnceWithFileAndLine) {
+  void* handle = dlopen(UI_BROKEN_PROBE_MODULE, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(handle, nullptr) << dlerror();
+  HINSTANCE module = reinterpret_cast<HINSTANCE>(handle);
+  Transcript t;
+  pf::RcError error;
+  EXPECT_FALSE(pf::moduleResourcesNoOops(module, &error));
+  EXPECT_EQ(error.file, "broken.rc");
+  EXPECT_EQ(error.line, 7);
+  EXPECT_FALSE(pf::moduleResourcesNoOops(module));
+  ASSERT_EQ(t.lines.size(), 1u);
+  EXPECT_EQ(t.lines[0],
+            "*** Resources of a module cannot be read: broken.rc:7: error: undefined control id 'IDC_NO_SUCH_CONTROL'");
+  // Strings of other modules are still found.
+  AfxSetResourceHandle(module);
+  CString s;
+  EXPECT_TRUE(s.LoadString(IDS_HELLO));
+  EXPECT_EQ(CString("Hello from the test module"), s);
+  AfxSetResourceHandle(pf::hostModuleHandle());
+  dlclose(handle);
+}
+
+}  // namespace
