@@ -2,7 +2,6 @@
 // and its own from a script, from -c or from an interactive Command: prompt, and saves.
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -27,6 +26,7 @@
 #include "script_check.h"
 #include "session.h"
 #include "svg.h"
+#include "terminal_input.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ std::unique_ptr<pf::InputSource> makeInput(const cadhost::Options& opt, bool& in
   }
   if (opt.script.empty() && isatty(STDIN_FILENO)) {
     interactive = true;
-    return pf::makeTerminalInput(std::cin);
+    return cadhost::makeInterruptibleTerminalInput();
   }
   std::string name = opt.script.empty() || opt.script == "-" ? "<stdin>" : opt.script;
   std::string text;
@@ -80,10 +80,6 @@ void installDialogDriver(bool interactive) {
     line = in->read("").text;
     return true;
   }));
-}
-
-void interruptAtPrompt(int) {
-  // The terminal input source turns an interrupted read into a cancel; nothing else to do here.
 }
 
 }  // namespace
@@ -117,7 +113,6 @@ int main(int argc, char** argv) {
   pf::setUiOutput([](const std::string& text) { pf::writeOutput("\n" + text); });
   pf::TerminalProgressBar progressBar(stderr);
   if (isatty(STDERR_FILENO)) pf::setStatusBarListener(&progressBar);
-  if (interactive) std::signal(SIGINT, interruptAtPrompt);
 
   // The drawing's database is the current document from the start, so that modules find a
   // document and a working database while they initialise.
