@@ -508,6 +508,7 @@ std::unique_ptr<DrawingState> Loader::run() {
   db_->pfImpl()->byHandle.reserve(ix_.recordCount + ix_.recordCount / 4);
   st_.reset(new DrawingState);
   st_->acadVer = ix_.acadVer.empty() ? "AC1015" : ix_.acadVer;
+  if (!ix_.codePage.empty()) st_->codePage = ix_.codePage;
   st_->sectionOrder = ix_.sectionOrder;
   st_->header = std::move(ix_.header);
   st_->classes = ix_.classes;

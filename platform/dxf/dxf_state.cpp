@@ -25,6 +25,11 @@ std::string dxfVersion(const AcDbDatabase* db) {
   return "AC1015";
 }
 
+std::string dxfCodePage(const AcDbDatabase* db) {
+  if (const dxf::DrawingState* st = dxf::drawingState(db)) return st->codePage;
+  return "ANSI_1252";
+}
+
 namespace dxf {
 
 void setFailure(const std::string& file, unsigned line, const std::string& reason) {

@@ -29,6 +29,7 @@ struct BlockEnds {
 
 struct DrawingState {
   std::string acadVer = "AC1015";
+  std::string codePage = "ANSI_1252";
   std::vector<std::string> sectionOrder;
   std::vector<HeaderVariable> header;
   std::vector<ClassRecord> classes;

@@ -65,10 +65,29 @@ void TagWriter::code(int c) {
 
 // A line end inside a value would split it into two groups and corrupt the drawing, so control
 // characters are written in caret form (LF as ^J), as DXF writers do.
+// Characters outside the code page travel as \U+XXXX; readers that match only upper-case hex
+// miss lower-case ones, so they are written in upper case.
 void TagWriter::appendEscaped(std::string_view s) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c == '\\' && i + 6 < s.size() && (s[i + 1] == 'U' || s[i + 1] == 'u') && s[i + 2] == '+') {
+      bool lower = false, hex = true;
+      for (std::size_t k = i + 3; k < i + 7; ++k) {
+        char h = s[k];
+        if (h >= 'a' && h <= 'f') lower = true;
+        else if (!((h >= '0' && h <= '9') || (h >= 'A' && h <= 'F'))) hex = false;
+      }
+      if (hex && (lower || s[i + 1] == 'u')) {
+        buf_.append(s.data() + start, i - start);
+        buf_.append("\\U+", 3);
+        for (std::size_t k = i + 3; k < i + 7; ++k)
+          buf_.push_back(s[k] >= 'a' && s[k] <= 'f' ? static_cast<char>(s[k] - 'a' + 'A') : s[k]);
+        i += 6;
+        start = i + 1;
+      }
+      continue;
+    }
     if (c < 0x20 && c != '\t') {
       buf_.append(s.data() + start, i - start);
       buf_.push_back('^');

@@ -47,6 +47,7 @@ TEST(DrawingLoad, ReadsTheLinkedDrawingWithItsHandlesAndLinks) {
     ASSERT_EQ(db->dxfIn(path.c_str()), Acad::eOk) << pf::lastDxfFailure().text();
     EXPECT_EQ(pf::lastDxfFailure().text(), "");
     EXPECT_EQ(pf::dxfVersion(db.db), "AC1015");
+    EXPECT_EQ(pf::dxfCodePage(db.db), "ANSI_1252");
 
     AcDbObject* obj = openByHandle(db.db, "41");
     ASSERT_NE(obj, nullptr);

@@ -227,6 +227,12 @@ TEST(TagWriter, KeptValuesAreNormalisedByKindAndStringsCannotBreakLines) {
             "  1\r\n  two^Jlines^M \r\n");
 }
 
+TEST(TagWriter, UnicodeEscapesAreWrittenInUpperCase) {
+  TagWriter w;
+  w.string(1, "Area \\U+03a9 and \\u+00e9, \\U+00C4 kept, \\U+12 too short");
+  EXPECT_EQ(w.text(), "  1\r\nArea \\U+03A9 and \\U+00E9, \\U+00C4 kept, \\U+12 too short\r\n");
+}
+
 TEST(TagWriter, OutputReadsBackAsTheSameTags) {
   std::string out;
   {
