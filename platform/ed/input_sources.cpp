@@ -163,9 +163,11 @@ bool quietPrompts() { return g_quiet; }
 Input readInput(const std::string& prompt) {
   InputSource* src = inputSource();
   Input in = src ? src->read(prompt) : Input();
+  // The end of the input is nobody's answer: it leaves no line in the transcript.
+  if (in.kind == Input::kEnd) return in;
   if ((src == nullptr || !src->interactive()) && !g_quiet) {
     writeAnsweredPrompt(prompt, in.kind == Input::kText ? in.text : std::string("*Cancel*"));
-  } else if (src != nullptr && src->interactive() && in.kind != Input::kText) {
+  } else if (src != nullptr && src->interactive() && in.kind == Input::kCancel) {
     writeOutput("*Cancel*\n");
   }
   return in;

@@ -2,6 +2,7 @@
 // last keyword entered, and whether a prompt was cancelled during the running command.
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "ed/keywords.h"
 
@@ -25,6 +26,10 @@ bool takeCancelledPrompt();
 
 // The outcome of reading one answer: text, or a status that ends the input call.
 enum class Answer { kText, kEnter, kCancel };
+
+// Parses a typed point: "x,y", "x,y,z" or "dist<angle" (degrees), each optionally
+// "@"-relative to `last`. A missing z is 0 (or last z for a relative point).
+bool parsePoint(std::string_view text, const double last[3], double out[3]);
 
 // Reads an answer to `prompt`, strips surrounding blanks from typed text, and records cancels.
 Answer readAnswer(const char* prompt, std::string& text);

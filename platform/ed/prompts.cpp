@@ -67,8 +67,10 @@ IntParse parseInt(std::string_view s, int& out) {
 
 constexpr double kPi = 3.14159265358979323846;
 
+}  // namespace
+
 // "x,y", "x,y,z", "dist<angle" (degrees), each optionally "@"-relative to the last point.
-bool parsePoint(std::string_view s, const ads_point last, ads_point out) {
+bool parsePoint(std::string_view s, const double last[3], double out[3]) {
   s = trimBlanks(s);
   bool relative = !s.empty() && s.front() == '@';
   if (relative) s.remove_prefix(1);
@@ -100,8 +102,6 @@ bool parsePoint(std::string_view s, const ads_point last, ads_point out) {
   for (int i = 0; i < 3; ++i) out[i] = relative ? last[i] + v[i] : v[i];
   return true;
 }
-
-}  // namespace
 
 InitGetSettings takeInitGet() {
   InitGetSettings s = std::move(pending());

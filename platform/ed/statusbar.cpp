@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "pf/faults.h"
 #include "rxmfcapi.h"
 
 namespace pf {
@@ -57,6 +58,7 @@ void TerminalProgressBar::onStatusBar(const StatusBarEvent& e) {
 }  // namespace pf
 
 int acedSetStatusBarProgressMeter(const char* pszLabel, int nMinPos, int nMaxPos) {
+  if (pf::injectedFault("acedSetStatusBarProgressMeter") != Acad::eOk) return -1;
   if (nMaxPos < nMinPos) return -1;
   pf::g_meter.active = true;
   pf::g_meter.label = pszLabel ? pszLabel : "";

@@ -113,7 +113,9 @@ TEST(KeywordMatching, EnterAndCancel) {
   EXPECT_EQ(cancel.transcript, "Create/Update/Options: *Cancel*");
 
   // Running out of input cancels rather than waiting forever.
-  EXPECT_EQ(askKeyword(kCreateList, {}).rc, RTCAN);
+  KwordRun ended = askKeyword(kCreateList, {});
+  EXPECT_EQ(ended.rc, RTCAN);
+  EXPECT_EQ(ended.transcript, "");  // the end of the input is nobody's answer
   EXPECT_EQ(askKeyword(kCreateList, {"nonsense"}).rc, RTCAN);
 }
 

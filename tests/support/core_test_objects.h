@@ -126,10 +126,11 @@ struct EventLog {
     }
     events.push_back(what + ":" + h);
   }
-  int count(const std::string& prefix) const {
+  // How many times the event was heard (from any sender).
+  int count(const std::string& event) const {
     int n = 0;
     for (const auto& e : events)
-      if (e.compare(0, prefix.size(), prefix) == 0) ++n;
+      if (e.substr(0, e.find(':')) == event) ++n;
     return n;
   }
 };

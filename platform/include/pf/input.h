@@ -71,8 +71,9 @@ InputSource* inputSource();
 void setQuietPrompts(bool quiet);
 bool quietPrompts();
 
-// Reads the answer to a prompt through the current source and echoes it to the transcript.
-// The platform's prompts and the host program's own commands read through this.
+// Reads the answer to a prompt through the current source and echoes it to the transcript
+// ("Prompt: answer", "Prompt: *Cancel*" for ^C; nothing when the input has ended). The
+// platform's prompts and the host program's own commands read through this.
 Input readInput(const std::string& prompt);
 
 // For tests: installs a list of answers for as long as it lives, then restores the previous

@@ -1,0 +1,220 @@
+// Built-in commands about the session rather than the geometry: LIST, ARX, SAVE, SAVEAS, QUIT,
+// the registration of every built-in command, and what the command files share.
+#include <cctype>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "accmd.h"
+#include "acutmem.h"
+#include "builtins.h"
+#include "builtins_internal.h"
+#include "dbents.h"
+#include "dbmain.h"
+#include "dbpl.h"
+#include "dbsymtb.h"
+#include "host_state.h"
+#include "pf/dxf.h"
+#include "pf/input.h"
+#include "pf/modules.h"
+#include "pf/output.h"
+#include "prompts.h"
+
+namespace cadhost {
+
+const char* const kBuiltinGroup = "CADHOST_BUILTINS";
+
+HostState& hostState() {
+  static HostState state;
+  return state;
+}
+
+void printStatus(const char* what, Acad::ErrorStatus es) {
+  char buf[128];
+  std::snprintf(buf, sizeof buf, "\nCannot %s: status %d.", what, static_cast<int>(es));
+  pf::writeOutput(buf);
+}
+
+AcDbObjectId modelSpaceId() {
+  AcDbObjectId id;
+  AcDbBlockTable* table = nullptr;
+  if (hostState().db && hostState().db->getSymbolTable(table, AcDb::kForRead) == Acad::eOk) {
+    table->getAt(ACDB_MODEL_SPACE, id);
+    table->close();
+  }
+  return id;
+}
+
+bool appendToModelSpace(AcDbEntity* ent, AcDbObjectId* id, bool keepOpen) {
+  AcDbBlockTableRecord* space = nullptr;
+  Acad::ErrorStatus es = acdbOpenObject(space, modelSpaceId(), AcDb::kForWrite);
+  if (es == Acad::eOk) {
+    AcDbObjectId newId;
+    es = space->appendAcDbEntity(newId, ent);
+    space->close();
+    if (es == Acad::eOk) {
+      if (id) *id = newId;
+      if (!keepOpen) ent->close();
+      return true;
+    }
+  }
+  delete ent;
+  printStatus("add the entity to model space", es);
+  return false;
+}
+
+namespace {
+
+std::string handleText(const AcDbObject* obj) {
+  AcDbHandle h;
+  obj->getAcDbHandle(h);
+  char buf[32] = "";
+  h.getIntoAsciiBuffer(buf);
+  return buf;
+}
+
+std::string take(char* s) {
+  std::string out = s ? s : "";
+  acutDelString(s);
+  return out;
+}
+
+void listEntity(AcDbEntity* ent) {
+  AcRxClass* cls = ent->isA();
+  const char* dxf = cls ? cls->dxfName() : nullptr;
+  const std::string type = dxf && *dxf ? dxf : (cls ? cls->name() : "?");
+  char* layer = ent->layer();
+  pf::writeOutput("\n" + type + "  Layer: \"" + take(layer) + "\"  Handle = " + handleText(ent));
+  char buf[128];
+  if (AcDbPolyline* pl = AcDbPolyline::cast(ent)) {
+    double area = 0;
+    if (pl->getArea(area) == Acad::eOk) {
+      std::snprintf(buf, sizeof buf, "\n    %s, %u vertices, area %.4f", pl->isClosed() ? "closed" : "open",
+                    pl->numVerts(), area);
+      pf::writeOutput(buf);
+    }
+  } else if (AcDbBlockReference* ref = AcDbBlockReference::cast(ent)) {
+    AcDbBlockTableRecord* block = nullptr;
+    if (acdbOpenObject(block, ref->blockTableRecord(), AcDb::kForRead) == Acad::eOk) {
+      const char* name = nullptr;
+      block->getName(name);
+      pf::writeOutput(std::string("\n    block \"") + (name ? name : "") + "\"");
+      block->close();
+    }
+    AcDbObjectIterator* it = ref->attributeIterator();
+    for (; it && !it->done(); it->step()) {
+      AcDbAttribute* att = nullptr;
+      if (ref->openAttribute(att, it->objectId(), AcDb::kForRead) != Acad::eOk) continue;
+      pf::writeOutput("\n    attribute " + take(att->tag()) + " = \"" + take(att->textString()) + "\"");
+      att->close();
+    }
+    delete it;
+  } else if (AcDbText* text = AcDbText::cast(ent)) {
+    pf::writeOutput("\n    text \"" + take(text->textString()) + "\"");
+  }
+}
+
+bool matchesOption(const std::string& answer, const char* option, size_t minimum) {
+  if (answer.size() < minimum || answer.size() > std::char_traits<char>::length(option)) return false;
+  for (size_t i = 0; i < answer.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(answer[i])) != std::toupper(static_cast<unsigned char>(option[i])))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+void cmdList() {
+  std::vector<AcDbObjectId> ids;
+  if (askObjects(ids) != Answer::kOk) return;
+  for (const AcDbObjectId& id : ids) {
+    AcDbEntity* ent = nullptr;
+    if (acdbOpenObject(ent, id, AcDb::kForRead) != Acad::eOk) continue;
+    listEntity(ent);
+    ent->close();
+  }
+}
+
+void cmdArx() {
+  for (;;) {
+    std::string option;
+    if (askText("\nEnter an option [?/Load/Unload]: ", option) != Answer::kOk) return;
+    if (option == "?") {
+      const auto modules = pf::loadedModules();
+      if (modules.empty()) pf::writeOutput("\nNo modules are loaded.");
+      for (const auto& m : modules) pf::writeOutput("\n" + m.name + "  " + m.path);
+      return;
+    }
+    if (matchesOption(option, "Load", 1)) {
+      std::string file;
+      if (askText("\nModule file to load: ", file) != Answer::kOk) return;
+      if (pf::loadModule(file, false))
+        pf::writeOutput("\n" + file + " loaded.");
+      else
+        pf::writeOutput("\nCannot load " + file + ": " + pf::lastModuleError());
+      return;
+    }
+    if (matchesOption(option, "Unload", 1)) {
+      std::string name;
+      if (askText("\nModule to unload: ", name) != Answer::kOk) return;
+      if (pf::unloadModule(name))
+        pf::writeOutput("\n" + name + " unloaded.");
+      else
+        pf::writeOutput("\nCannot unload " + name + ": " + pf::lastModuleError());
+      return;
+    }
+    pf::writeOutput("\nInvalid option keyword.");
+  }
+}
+
+bool saveDrawing(const std::string& path) {
+  pf::sendAppMessage(AcRx::kSaveMsg);
+  const Acad::ErrorStatus es = hostState().db->dxfOut(path.c_str());
+  if (es != Acad::eOk) {
+    const std::string why = pf::lastDxfFailure().text();
+    pf::writeOutput("\nThe drawing was not saved: " + (why.empty() ? "status " + std::to_string(es) : why));
+    hostState().saveFailed = true;
+    return false;
+  }
+  return true;
+}
+
+void cmdSave() {
+  std::string path = hostState().drawingPath;
+  if (path.empty() && askText("\nSave drawing as: ", path) != Answer::kOk) return;
+  if (saveDrawing(path)) {
+    hostState().drawingPath = path;
+    pf::writeOutput("\nSaved " + path + ".");
+  }
+}
+
+void cmdSaveAs() {
+  std::string path;
+  if (askText("\nSave drawing as: ", path) != Answer::kOk) return;
+  if (saveDrawing(path)) {
+    hostState().drawingPath = path;
+    pf::writeOutput("\nSaved " + path + ".");
+  }
+}
+
+void cmdQuit() { hostState().quitRequested = true; }
+
+namespace {
+struct Builtin {
+  const char* name;
+  void (*fn)();
+};
+const Builtin kBuiltins[] = {
+    {"PLINE", cmdPline}, {"INSERT", cmdInsert}, {"MOVE", cmdMove},     {"COPY", cmdCopy},
+    {"SCALE", cmdScale}, {"ERASE", cmdErase},   {"LIST", cmdList},     {"ARX", cmdArx},
+    {"SAVE", cmdSave},   {"SAVEAS", cmdSaveAs}, {"QUIT", cmdQuit},
+};
+}  // namespace
+
+void registerBuiltinCommands() {
+  for (const Builtin& b : kBuiltins) acedRegCmds->addCommand(kBuiltinGroup, b.name, b.name, ACRX_CMD_MODAL, b.fn);
+}
+
+void unregisterBuiltinCommands() { acedRegCmds->removeGroup(kBuiltinGroup); }
+
+}  // namespace cadhost

@@ -1,0 +1,188 @@
+// cadhost: a headless CAD host. Opens a DXF drawing, loads plug-in modules, runs their commands
+// and its own from a script, from -c or from an interactive Command: prompt, and saves.
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "builtins.h"
+#include "dbapserv.h"
+#include "dbmain.h"
+#include "drawing_shapes.h"
+#include "host_state.h"
+#include "options.h"
+#include "pf/dialogs.h"
+#include "pf/documents.h"
+#include "pf/dxf.h"
+#include "pf/input.h"
+#include "pf/modules.h"
+#include "pf/output.h"
+#include "pf/registry.h"
+#include "pf/statusbar.h"
+#include "pf/windows.h"
+#include "script_check.h"
+#include "session.h"
+#include "svg.h"
+
+namespace {
+
+const char* const kProgram = "cadhost";
+
+int usageError(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, message.c_str(), kProgram);
+  return 2;
+}
+
+int readError(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
+  return 1;
+}
+
+// The input the run reads: a script, the -c texts, a terminal, or standard input as a script.
+// Scripts are read whole and checked before anything runs, so a script that cannot be read
+// stops the run before it changes anything.
+std::unique_ptr<pf::InputSource> makeInput(const cadhost::Options& opt, bool& interactive, std::string& error) {
+  interactive = false;
+  if (!opt.commands.empty()) {
+    std::string text;
+    for (const std::string& c : opt.commands) text += (text.empty() ? "" : ";") + c;
+    return pf::makeCommandTextInput(text);
+  }
+  if (opt.script.empty() && isatty(STDIN_FILENO)) {
+    interactive = true;
+    return pf::makeTerminalInput(std::cin);
+  }
+  std::string name = opt.script.empty() || opt.script == "-" ? "<stdin>" : opt.script;
+  std::string text;
+  if (!cadhost::readScript(opt.script.empty() ? "-" : opt.script, text, error)) return nullptr;
+  static std::istringstream script;  // lives as long as the run
+  script.str(text);
+  return pf::makeScriptInput(script, name);
+}
+
+// Dialog answers come from the script's "@" lines, or from the terminal.
+void installDialogDriver(bool interactive) {
+  if (interactive) {
+    pf::setDialogDriver(pf::makeTerminalDialogDriver(std::cin, std::cout));
+    return;
+  }
+  pf::setDialogDriver(pf::makeScriptedDialogDriver([](std::string& line) {
+    pf::InputSource* in = pf::inputSource();
+    if (!in) return false;
+    const pf::Input& next = in->peek();
+    if (next.kind != pf::Input::kText) return false;
+    const auto first = next.text.find_first_not_of(" \t");
+    if (first == std::string::npos || next.text[first] != '@') return false;
+    line = in->read("").text;
+    return true;
+  }));
+}
+
+void interruptAtPrompt(int) {
+  // The terminal input source turns an interrupted read into a cancel; nothing else to do here.
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  cadhost::Options opt;
+  std::string error;
+  if (!cadhost::parseOptions(argc, argv, opt, error)) return usageError(error);
+  if (opt.help) {
+    std::fputs(cadhost::usageText(kProgram).c_str(), stdout);
+    return 0;
+  }
+  if (opt.version) {
+    std::printf("%s 1.0.0\n", kProgram);
+    return 0;
+  }
+
+  bool interactive = false;
+  std::unique_ptr<pf::InputSource> input = makeInput(opt, interactive, error);
+  if (!input) return readError(error);
+
+  // The drawing: read it whole before anything else runs; a drawing that cannot be read ends
+  // the run with nothing written.
+  AcDbDatabase* db = nullptr;
+  if (!opt.drawing.empty()) {
+    db = new AcDbDatabase(false, true);
+    if (db->dxfIn(opt.drawing.c_str()) != Acad::eOk) {
+      const std::string why = pf::lastDxfFailure().text();
+      delete db;
+      return readError(why.empty() ? "cannot read the drawing '" + opt.drawing + "'" : why);
+    }
+  } else {
+    db = new AcDbDatabase(true, true);
+  }
+
+  // Where settings live.
+  pf::setRegistryReporter([](const std::string& message) { std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str()); });
+  if (!pf::setRegistryHivePath(opt.registry.empty() ? pf::defaultRegistryHivePath() : opt.registry)) {
+    std::fprintf(stderr, "%s: warning: %s; settings will not be saved\n", kProgram, pf::registryProblem().c_str());
+  }
+
+  // Output: the transcript on standard output, message boxes in it as "[caption] text", the
+  // progress meter as a bar on standard error when that is a terminal.
+  pf::setQuietPrompts(opt.quiet);
+  pf::setUiOutput([](const std::string& text) { pf::writeOutput("\n" + text); });
+  pf::TerminalProgressBar progressBar(stderr);
+  if (isatty(STDERR_FILENO)) pf::setStatusBarListener(&progressBar);
+  if (interactive) std::signal(SIGINT, interruptAtPrompt);
+
+  cadhost::HostState& host = cadhost::hostState();
+  host.db = db;
+  host.drawingPath = opt.drawing;
+  acdbHostApplicationServices()->setWorkingDatabase(db);
+  AcApDocument* doc = pf::openDocument(db, opt.drawing);
+  pf::setInputSource(std::move(input));
+  installDialogDriver(interactive);
+  pf::setEntityPicker([](const double point[3], AcDbObjectId& picked) {
+    return cadhost::pickEntity(cadhost::modelSpaceShapes(cadhost::hostState().db), cadhost::Pt{point[0], point[1]},
+                               picked);
+  });
+  cadhost::registerBuiltinCommands();
+
+  int status = 0;
+  pf::sendAppMessage(AcRx::kLoadDwgMsg);
+  for (const std::string& module : opt.modules) {
+    if (!pf::loadModule(module, false)) {
+      status = readError("cannot load the module '" + module + "': " + pf::lastModuleError());
+      break;
+    }
+  }
+  if (status == 0) {
+    cadhost::runCommandLine();
+    if (!opt.saveAs.empty() && !cadhost::saveDrawing(opt.saveAs)) {
+      pf::finishOutputLine();
+      status = 1;
+    }
+    if (!opt.svg.empty()) {
+      std::string svgError;
+      if (!cadhost::writeSvg(cadhost::drawingShapesForSvg(db), opt.svg, svgError)) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, svgError.c_str());
+        status = 1;
+      }
+    }
+  }
+  pf::finishOutputLine();
+
+  // Shut-down: the drawing goes away, then the modules, as the host does at its end.
+  pf::sendAppMessage(AcRx::kUnloadDwgMsg);
+  pf::sendAppMessage(AcRx::kQuitMsg);
+  pf::unloadAllModules();
+  pf::finishOutputLine();
+  cadhost::unregisterBuiltinCommands();
+  pf::setDialogDriver(nullptr);
+  pf::setEntityPicker(nullptr);
+  pf::setInputSource(nullptr);
+  pf::closeDocument(doc);
+  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  delete db;
+  pf::registryFlush();
+  std::fflush(stdout);
+  return status;
+}

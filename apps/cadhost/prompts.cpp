@@ -1,0 +1,123 @@
+// Prompts of the host program's built-in commands, on top of the platform's input source.
+#include "prompts.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "adslib.h"
+#include "dbmain.h"
+#include "pf/input.h"
+#include "pf/output.h"
+
+namespace cadhost {
+namespace {
+
+std::string trim(const std::string& s) {
+  const auto b = s.find_first_not_of(" \t");
+  if (b == std::string::npos) return std::string();
+  const auto e = s.find_last_not_of(" \t");
+  return s.substr(b, e - b + 1);
+}
+
+bool parseNumber(const std::string& text, double& value) {
+  const std::string t = trim(text);
+  if (t.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtod(t.c_str(), &end);
+  return end && *end == '\0' && errno != ERANGE && std::isfinite(value);
+}
+
+std::vector<std::string> splitCommas(const std::string& text) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    parts.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return parts;
+}
+
+}  // namespace
+
+bool parsePoint(const std::string& text, Pt& point, double* bulge) {
+  const std::vector<std::string> parts = splitCommas(text);
+  if (parts.size() < 2 || parts.size() > 3) return false;
+  double v[3] = {0, 0, 0};
+  for (size_t i = 0; i < parts.size(); ++i)
+    if (!parseNumber(parts[i], v[i])) return false;
+  point = Pt{v[0], v[1]};
+  if (bulge) *bulge = parts.size() == 3 ? v[2] : 0.0;
+  return true;
+}
+
+Answer askPoint(const std::string& prompt, Pt& point, bool allowEnter) {
+  for (;;) {
+    pf::Input in = pf::readInput(prompt);
+    if (in.kind != pf::Input::kText) return Answer::kCancel;
+    if (trim(in.text).empty()) {
+      if (allowEnter) return Answer::kEnter;
+      pf::writeOutput("\nPoint or option keyword required.");
+      continue;
+    }
+    if (parsePoint(in.text, point)) return Answer::kOk;
+    pf::writeOutput("\nInvalid point: give it as x,y.");
+  }
+}
+
+Answer askReal(const std::string& prompt, double& value, bool allowEnter) {
+  for (;;) {
+    pf::Input in = pf::readInput(prompt);
+    if (in.kind != pf::Input::kText) return Answer::kCancel;
+    if (trim(in.text).empty()) {
+      if (allowEnter) return Answer::kEnter;
+      pf::writeOutput("\nRequires a number.");
+      continue;
+    }
+    double v;
+    if (parseNumber(in.text, v)) {
+      value = v;
+      return Answer::kOk;
+    }
+    pf::writeOutput("\nRequires a number.");
+  }
+}
+
+Answer askText(const std::string& prompt, std::string& text, bool allowEnter) {
+  for (;;) {
+    pf::Input in = pf::readInput(prompt);
+    if (in.kind != pf::Input::kText) return Answer::kCancel;
+    if (in.text.empty() && !allowEnter) continue;
+    text = in.text;
+    return text.empty() ? Answer::kEnter : Answer::kOk;
+  }
+}
+
+Answer askObjects(std::vector<AcDbObjectId>& ids) {
+  for (;;) {
+    ads_name name;
+    ads_point pt;
+    const int rc = acedEntSel("\nSelect objects: ", name, pt);
+    if (rc == RTCAN) return Answer::kCancel;
+    if (rc != RTNORM) {
+      // Enter ends the selection; a pick that hit nothing asks again.
+      if (pf::lastSelectionErrno() == 52) return ids.empty() ? Answer::kEnter : Answer::kOk;
+      pf::writeOutput("\n0 found");
+      continue;
+    }
+    AcDbObjectId id;
+    if (acdbGetObjectId(id, name) != Acad::eOk) continue;
+    if (std::find(ids.begin(), ids.end(), id) != ids.end()) {
+      pf::writeOutput("\n1 found, 1 duplicate");
+      continue;
+    }
+    ids.push_back(id);
+    pf::writeOutput("\n1 found");
+  }
+}
+
+}  // namespace cadhost

@@ -1,0 +1,78 @@
+// The "Command:" prompt. Enter repeats the last command, ^C at the prompt prints *Cancel*, a
+// name that no command has is reported and the run goes on, and a dialog answer ("@...") with
+// no dialog open is reported and skipped.
+#include "session.h"
+
+#include <cctype>
+#include <string>
+
+#include "accmd.h"
+#include "host_state.h"
+#include "pf/commands.h"
+#include "pf/input.h"
+#include "pf/output.h"
+
+namespace cadhost {
+namespace {
+
+std::string trim(const std::string& s) {
+  const auto b = s.find_first_not_of(" \t");
+  if (b == std::string::npos) return std::string();
+  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+std::string upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// True when a command of that typed name exists ("_NAME" asks for the global name, a leading
+// '.' for the built-in one).
+bool commandExists(std::string name) {
+  bool globalOnly = false;
+  while (!name.empty() && (name[0] == '_' || name[0] == '.')) {
+    if (name[0] == '_') globalOnly = true;
+    name.erase(0, 1);
+  }
+  if (name.empty()) return false;
+  AcEdCommandStack* stack = acedRegCmds;
+  if (!stack) return false;
+  if (stack->lookupGlobalCmd(name.c_str())) return true;
+  return !globalOnly && stack->lookupLocalCmd(name.c_str()) != nullptr;
+}
+
+}  // namespace
+
+SessionSummary runCommandLine() {
+  SessionSummary summary;
+  std::string last;
+  while (!hostState().quitRequested) {
+    pf::Input in = pf::readInput("Command: ");
+    if (in.kind == pf::Input::kEnd) break;
+    if (in.kind == pf::Input::kCancel) {
+      pf::writeOutput("*Cancel*");
+      continue;
+    }
+    std::string name = trim(in.text);
+    if (name.empty()) {
+      if (last.empty()) continue;
+      name = last;
+    }
+    if (name[0] == '@') {
+      pf::writeOutput("\nIgnored the dialog answer \"" + name + "\": no dialog is open.");
+      continue;
+    }
+    if (!commandExists(name)) {
+      pf::writeOutput("\nUnknown command \"" + upper(name) + "\".  Press F1 for help.");
+      ++summary.unknown;
+      continue;
+    }
+    last = name;
+    ++summary.commands;
+    pf::runCommand(name);
+  }
+  pf::finishOutputLine();
+  return summary;
+}
+
+}  // namespace cadhost

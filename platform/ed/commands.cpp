@@ -1,0 +1,166 @@
+// Running commands by name: lookup, editor notifications, document lock, resource handle, and
+// the host's "Command:" loop.
+#include "pf/commands.h"
+
+#include <cctype>
+#include <exception>
+#include <vector>
+
+#include "acdocman.h"
+#include "aced.h"
+#include "ed/command_stack.h"
+#include "ed/doc_internal.h"
+#include "ed/keywords.h"
+#include "ed/prompt_state.h"
+#include "pf/documents.h"
+#include "pf/editor.h"
+#include "pf/input.h"
+#include "pf/output.h"
+
+namespace pf {
+namespace {
+
+std::vector<std::string>& running() {
+  static std::vector<std::string> names;
+  return names;
+}
+
+std::string upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+AcAp::DocLockMode lockFor(Adesk::Int32 flags) {
+  if (flags & ACRX_CMD_SESSION) return AcAp::kNone;
+  if (flags & ACRX_CMD_DOCEXCLUSIVELOCK) return AcAp::kXWrite;
+  if (flags & ACRX_CMD_DOCREADLOCK) return AcAp::kRead;
+  return AcAp::kWrite;
+}
+
+// Runs the command's function; answers how it ended.
+CommandOutcome invoke(const CommandRecord& cmd) {
+  takeCancelledPrompt();  // a cancel from before the command is not this command's
+  try {
+    cmd.functionAddr()();
+  } catch (const std::exception& e) {
+    writeOutput(std::string("\nCommand ") + cmd.globalName() + " failed: " + e.what() + "\n");
+    takeCancelledPrompt();
+    return CommandOutcome::kFailed;
+  } catch (...) {
+    writeOutput(std::string("\nCommand ") + cmd.globalName() + " failed.\n");
+    takeCancelledPrompt();
+    return CommandOutcome::kFailed;
+  }
+  return takeCancelledPrompt() ? CommandOutcome::kCancelled : CommandOutcome::kEnded;
+}
+
+}  // namespace
+
+CommandRun runCommand(const std::string& typedName) {
+  CommandRun run;
+  std::string_view name = trimBlanks(typedName);
+  bool global = false;
+  // "_" asks for the global name, "." for the built-in command, "'" for transparent use.
+  while (!name.empty() && (name.front() == '_' || name.front() == '.' || name.front() == '\'')) {
+    global = global || name.front() == '_';
+    name.remove_prefix(1);
+  }
+  std::string key(name);
+  std::shared_ptr<CommandRecord> cmd;
+  if (!key.empty()) {
+    CommandStack& stack = commandStack();
+    cmd = global ? stack.find(key.c_str(), true, true) : stack.find(key.c_str(), false, true);
+    if (!cmd && !global) cmd = stack.find(key.c_str(), true, true);
+  }
+  run.resourceDepthBefore = resourceHandleDepth();
+  if (!cmd) {
+    std::string shown = upper(std::string(trimBlanks(typedName)));
+    AcDbVoidPtrArray args;
+    notifyEditorReactors([&](AcEditorReactor& r) { r.unknownCommand(shown.c_str(), &args); });
+    writeOutput("\nUnknown command \"" + shown + "\".\n");
+    run.resourceDepthAfter = run.resourceDepthBefore;
+    return run;
+  }
+  run.globalName = cmd->globalName();
+  const char* g = run.globalName.c_str();
+
+  AcApDocManager* docs = acDocManagerPtr();
+  AcApDocument* doc = docs->curDocument();
+  AcAp::DocLockMode mode = lockFor(cmd->commandFlags());
+  bool locked = false;
+  if (doc != nullptr && mode != AcAp::kNone) {
+    if (docs->lockDocument(doc, mode, g, g, false) != Acad::eOk) {
+      writeOutput("\nCommand " + run.globalName + " cannot run: the drawing is locked.\n");
+      run.outcome = CommandOutcome::kFailed;
+      run.resourceDepthAfter = run.resourceDepthBefore;
+      return run;
+    }
+    locked = true;
+  }
+
+  notifyEditorReactors([&](AcEditorReactor& r) { r.commandWillStart(g); });
+  running().push_back(run.globalName);
+  enterCommandInCurrentDocument();
+  bool pushed = cmd->resourceHandle() != nullptr;
+  if (pushed) docs->pushResourceHandle(cmd->resourceHandle());
+
+  run.outcome = invoke(*cmd);
+
+  if (pushed) docs->popResourceHandle();
+  leaveCommandInCurrentDocument();
+  running().pop_back();
+  if (locked) docs->unlockDocument(doc);
+  run.resourceDepthAfter = resourceHandleDepth();
+
+  switch (run.outcome) {
+    case CommandOutcome::kEnded:
+      notifyEditorReactors([&](AcEditorReactor& r) { r.commandEnded(g); });
+      break;
+    case CommandOutcome::kCancelled:
+      notifyEditorReactors([&](AcEditorReactor& r) { r.commandCancelled(g); });
+      break;
+    default:
+      notifyEditorReactors([&](AcEditorReactor& r) { r.commandFailed(g); });
+      break;
+  }
+  if (run.resourceDepthAfter != run.resourceDepthBefore) {
+    writeOutput("\nWarning: " + run.globalName +
+                " left the resource-handle stack unbalanced (depth " +
+                std::to_string(run.resourceDepthBefore) + " before, " +
+                std::to_string(run.resourceDepthAfter) + " after).\n");
+  }
+  return run;
+}
+
+std::string activeCommand() { return running().empty() ? std::string() : running().back(); }
+
+CommandLoopSummary runCommandLoop() {
+  CommandLoopSummary summary;
+  std::string last;
+  for (;;) {
+    InputSource* src = inputSource();
+    if (src == nullptr) break;
+    // A script that has ended stops the loop without a last, cancelled prompt in the transcript.
+    if (!src->interactive() && src->peek().kind == Input::kEnd) break;
+    Input in = readInput("Command: ");
+    if (in.kind == Input::kEnd) break;
+    if (in.kind == Input::kCancel) continue;
+    std::string name(trimBlanks(in.text));
+    if (name.empty()) {
+      if (last.empty()) continue;
+      name = last;
+    }
+    CommandRun run = runCommand(name);
+    switch (run.outcome) {
+      case CommandOutcome::kUnknown: ++summary.unknown; continue;
+      case CommandOutcome::kCancelled: ++summary.cancelled; break;
+      case CommandOutcome::kFailed: ++summary.failed; break;
+      case CommandOutcome::kEnded: break;
+    }
+    ++summary.commands;
+    last = name;
+  }
+  return summary;
+}
+
+}  // namespace pf

@@ -1,0 +1,10 @@
+// ed/editor_internal.h - the editor object registered in the system registry.
+#pragma once
+
+class AcEditor;
+
+namespace pf {
+
+AcEditor* editorObject();
+
+}  // namespace pf
