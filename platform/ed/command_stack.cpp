@@ -144,6 +144,9 @@ Acad::ErrorStatus CommandStack::removeCmd(const char* cmdGroupName, const char* 
 }
 
 Acad::ErrorStatus CommandStack::removeGroup(const char* groupName) {
+  if (Acad::ErrorStatus es = injectedFault("AcEdCommandStack::removeGroup"); es != Acad::eOk) {
+    return es;
+  }
   if (groupName == nullptr) return Acad::eInvalidInput;
   Group* g = findGroup(groupName);
   if (g == nullptr) return Acad::eKeyNotFound;

@@ -8,6 +8,7 @@
 #include "dbapserv.h"
 #include "dbmain.h"
 #include "ed/prompt_state.h"
+#include "pf/faults.h"
 #include "pf/input.h"
 #include "pf/output.h"
 
@@ -68,6 +69,10 @@ int lastSelectionErrno() { return g_selectionErrno; }
 extern "C" int acedEntSel(const char* str, ads_name entres, ads_point ptres) {
   pf::InitGetSettings opts = pf::takeInitGet();
   if (entres == nullptr || ptres == nullptr) return RTERROR;
+  if (pf::injectedFault("acedEntSel") != Acad::eOk) {
+    pf::g_selectionErrno = 0;
+    return RTERROR;
+  }
   const char* prompt = str ? str : "\nSelect object: ";
   for (;;) {
     std::string text;

@@ -14,6 +14,7 @@
 #include "acedads.h"
 #include "adscodes.h"
 #include "ed/prompt_state.h"
+#include "pf/faults.h"
 #include "pf/input.h"
 #include "pf/output.h"
 
@@ -172,6 +173,10 @@ bool numberAllowed(double v, int flags) {
 }  // namespace pf
 
 extern "C" int acedInitGet(int val, const char* kwl) {
+  if (pf::injectedFault("acedInitGet") != Acad::eOk) {
+    pf::takeInitGet();
+    return RTERROR;
+  }
   pf::InitGetSettings s;
   s.flags = val;
   if (kwl != nullptr) {
@@ -196,6 +201,7 @@ extern "C" int acedGetKword(const char* prompt, char* result) {
   pf::InitGetSettings opts = pf::takeInitGet();
   if (result == nullptr) return RTERROR;
   result[0] = '\0';
+  if (pf::injectedFault("acedGetKword") != Acad::eOk) return RTERROR;
   for (;;) {
     std::string text;
     switch (pf::readAnswer(prompt, text)) {

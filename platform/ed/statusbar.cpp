@@ -70,6 +70,7 @@ int acedSetStatusBarProgressMeter(const char* pszLabel, int nMinPos, int nMaxPos
 }
 
 int acedSetStatusBarProgressMeterPos(int nPos) {
+  if (pf::injectedFault("acedSetStatusBarProgressMeterPos") != Acad::eOk) return -1;
   if (!pf::g_meter.active) return -1;
   pf::ProgressMeterState& m = pf::g_meter;
   // Work in 64 bits so that a large step near INT_MAX cannot overflow.

@@ -175,6 +175,10 @@ struct AcDb {
     kDrcUnmangleName = 5
   };
 
+  // Text justification (DXF 72 and 73/74).
+  enum TextHorzMode { kTextLeft = 0, kTextCenter = 1, kTextRight = 2, kTextAlign = 3, kTextMid = 4, kTextFit = 5 };
+  enum TextVertMode { kTextBase = 0, kTextBottom = 1, kTextVCenter = 2, kTextTop = 3 };
+
   enum AcDbDwgVersion {
     kDHL_MC0_0 = 0,
     kDHL_1012 = 16,

@@ -10,6 +10,9 @@
 #include "ed_test_support.h"
 #include "pf/commands.h"
 #include "pf/documents.h"
+#include "pf/faults.h"
+#include "pf/statusbar.h"
+#include "rxmfcapi.h"
 #include "pf/input.h"
 #include "pf/output.h"
 #include "pf/resource_context.h"
@@ -219,6 +222,59 @@ TEST_F(RunCommandTest, CommandLoopRepeatsOnEnterAndStopsAtTheEnd) {
             "Command: ; not a comment here\nUnknown command \"; NOT A COMMENT HERE\".\n"
             "Command: *Cancel*\n"
             "Command: zcount\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EditorFaults, InjectedFailuresChangeNothing) {
+  {
+    pf::ScopedFault f("AcEdCommandStack::addCommand", Acad::eOutOfMemory);
+    AcEdCommand* cmd = reinterpret_cast<AcEdCommand*>(1);
+    EXPECT_EQ(acedRegCmds->addCommand("T_FAULT", "ZF", "ZF", 0, &countCall, nullptr, -1, nullptr, &cmd),
+              Acad::eOutOfMemory);
+    EXPECT_EQ(cmd, nullptr);
+  }
+  EXPECT_EQ(acedRegCmds->removeGroup("T_FAULT"), Acad::eKeyNotFound);  // no group was made
+  ASSERT_EQ(acedRegCmds->addCommand("T_FAULT", "ZF", "ZF", 0, &countCall), Acad::eOk);
+  {
+    pf::ScopedFault f("AcEdCommandStack::removeGroup", Acad::eInvalidInput, 1);
+    EXPECT_EQ(acedRegCmds->removeGroup("T_FAULT"), Acad::eInvalidInput);
+  }
+  EXPECT_NE(acedRegCmds->lookupGlobalCmd("ZF"), nullptr);
+  EXPECT_EQ(acedRegCmds->removeGroup("T_FAULT"), Acad::eOk);
+
+  pf::OutputCapture out;
+  pf::ScopedAnswers in({"Yes", "1,2"});
+  char kw[133];
+  {
+    pf::ScopedFault f("acedGetKword", Acad::eInvalidInput, 1);
+    acedInitGet(0, "Yes No");
+    EXPECT_EQ(acedGetKword("Sure? ", kw), RTERROR);
+  }
+  {
+    pf::ScopedFault f("acedInitGet", Acad::eInvalidInput, 1);
+    EXPECT_EQ(acedInitGet(0, "Yes No"), RTERROR);
+  }
+  {
+    pf::ScopedFault f("acedEntSel", Acad::eInvalidInput, 1);
+    ads_name en;
+    ads_point pt;
+    EXPECT_EQ(acedEntSel(nullptr, en, pt), RTERROR);
+  }
+  EXPECT_EQ(in.remaining(), 2u);  // failing calls read no input
+  {
+    pf::ScopedFault f("acedSetStatusBarProgressMeter", Acad::eInvalidInput, 1);
+    EXPECT_EQ(acedSetStatusBarProgressMeter("x", 0, 100), -1);
+  }
+  ASSERT_EQ(acedSetStatusBarProgressMeter("x", 0, 100), 0);
+  {
+    pf::ScopedFault f("acedSetStatusBarProgressMeterPos", Acad::eInvalidInput, 1);
+    EXPECT_EQ(acedSetStatusBarProgressMeterPos(50), -1);
+  }
+  EXPECT_EQ(pf::progressMeter().pos, 0);
+  acedRestoreStatusBar();
 }
 
 }  // namespace
