@@ -16,3 +16,17 @@
 #define IDS_EMPTY_ATTNAME       12
 
 // Dialog templates and their controls.
+#define IDD_ATTRIBUTE_PICKER    2002
+#define IDD_OPTIONS             2003
+
+#define IDC_ATTRIBUTE_LIST      2016
+#define IDC_AUTO_UPDATE         2017
+#define IDC_AREA_PRECISION      2018
+#define IDC_AREA_PRECISION_SPIN 2019
+#define IDC_AREA_DIVISOR        2020
+#define IDC_DEFAULT_ATTRIBUTE   2021
+#define IDC_QUIET_MODE          2022
+
+#ifndef IDC_STATIC
+#define IDC_STATIC              (-1)
+#endif

@@ -12,11 +12,27 @@
 ACRX_NO_CONS_DEFINE_MEMBERS(AcEditorReactor, AcRxEventReactor)
 ACRX_NO_CONS_DEFINE_MEMBERS(AcEditor, AcRxEvent)
 
+namespace {
+
+// At process exit the reactor list may be destroyed before reactors with static storage are.
+// This guard is constructed right after the list, so it is destroyed before it and marks the
+// moment from which the list must not be touched.
+bool g_reactorListGone = false;
+struct ReactorListLifetime {
+  ReactorListLifetime() { (void)pf::editorEventReactors(); }
+  ~ReactorListLifetime() { g_reactorListGone = true; }
+};
+const ReactorListLifetime g_reactorListLifetime;
+
+}  // namespace
+
 AcEditorReactor::AcEditorReactor() = default;
 
 // A reactor deleted while still attached would be notified through a dangling pointer; it
 // leaves the editor's list on its way out.
-AcEditorReactor::~AcEditorReactor() { pf::removeEditorEventReactor(this); }
+AcEditorReactor::~AcEditorReactor() {
+  if (!g_reactorListGone) pf::removeEditorEventReactor(this);
+}
 
 void AcEditorReactor::unknownCommand(const char*, AcDbVoidPtrArray*) {}
 void AcEditorReactor::commandWillStart(const char*) {}
@@ -75,12 +91,6 @@ void notifyEditorReactors(const std::function<void(AcEditorReactor&)>& send) {
   });
 }
 
-void notifyDatabaseConstructed(AcDbDatabase* db) {
-  notifyEventReactors([&](AcRxEventReactor& r) { r.databaseConstructed(db); });
-}
-void notifyDatabaseToBeDestroyed(AcDbDatabase* db) {
-  notifyEventReactors([&](AcRxEventReactor& r) { r.databaseToBeDestroyed(db); });
-}
 void notifyBeginDwgOpen(const char* fileName) {
   // The hook takes a non-const name; hand it a copy so a reactor cannot change the caller's.
   std::string copy = fileName ? fileName : "";

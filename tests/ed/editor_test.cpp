@@ -1,6 +1,7 @@
 // The editor: its registry entry, reactor attachment and the delivery of events.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "aced.h"
@@ -49,17 +50,17 @@ TEST(Editor, ReactorsAreAddedOnceAndHearEventsInOrder) {
 
 TEST(Editor, EditorEventsSkipPlainEventReactors) {
   struct Plain : AcRxEventReactor {
-    int constructed = 0;
-    void databaseConstructed(AcDbDatabase*) override { ++constructed; }
+    int saves = 0;
+    void beginSave(AcDbDatabase*, const char*) override { ++saves; }
   } plain;
   RecordingReactor ed;
   edtest::Attached p(&plain), e(&ed);
-  pf::notifyDatabaseConstructed(nullptr);
+  pf::notifyBeginSave(nullptr, "s.dxf");
   pf::notifyBeginClose(nullptr);       // an AcEditorReactor hook only
   pf::notifyBeginDwgOpen("plan.dxf");
   pf::notifyDxfInComplete(nullptr);
-  EXPECT_EQ(plain.constructed, 1);
-  EXPECT_EQ(ed.events, (std::vector<std::string>{"databaseConstructed", "beginClose",
+  EXPECT_EQ(plain.saves, 1);
+  EXPECT_EQ(ed.events, (std::vector<std::string>{"beginSave s.dxf", "beginClose",
                                                  "beginDwgOpen plan.dxf", "dxfInComplete"}));
 }
 
@@ -142,6 +143,24 @@ TEST_F(EditorDeepCloneTest, ReactorsAttachedThroughTheEditorHearDeepClone) {
   AcDbIdMapping again;
   ASSERT_EQ(db->deepCloneObjects(ids, msId, again), Acad::eOk);
   EXPECT_EQ(listener.events.size(), 3u);
+}
+
+}  // namespace
+
+namespace {
+
+// A reactor with static storage constructed before the reactor list is destroyed after it at
+// exit; its destructor must not touch the list then. The child process exits normally and must
+// do so cleanly.
+RecordingReactor g_staticReactor("static");
+
+TEST(EditorDeathTest, StaticReactorsOutliveTheListSafely) {
+  EXPECT_EXIT(
+      {
+        acedEditor->addReactor(&g_staticReactor);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

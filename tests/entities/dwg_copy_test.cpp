@@ -1,6 +1,9 @@
 // dwg_copy_test.cpp - every entity survives a round trip through the memory copy filer, with
 // every field, and a short stream is refused without changing the target.
+#include <algorithm>
+
 #include "acutmem.h"
+#include "dbidmap.h"
 #include "entity_fixture.h"
 #include "pf/dwg_filer.h"
 
@@ -159,6 +162,59 @@ TEST_F(DwgCopyTest, BlockReferenceLineAndCircle) {
   EXPECT_NEAR(area, 3.14159265358979323846 * 9.0, 1e-12);
   circle->close();
   delete circleBack;
+}
+
+}  // namespace
+
+namespace {
+
+// Deep clone files the reference's attributes as owned: the clone gets attributes of its own.
+TEST_F(DwgCopyTest, DeepCloneGivesTheReferenceItsOwnAttributes) {
+  AcDbBlockReference* ref = new AcDbBlockReference(AcGePoint3d(1, 2, 0), AcDbObjectId::kNull);
+  const AcDbObjectId refId = append(ref);
+  std::vector<AcDbObjectId> originals;
+  for (const char* tag : {"AREA", "NAME"}) {
+    AcDbAttribute* att = new AcDbAttribute(AcGePoint3d(0, 0, 0), tag, tag);
+    AcDbObjectId id;
+    ASSERT_EQ(ref->appendAttribute(id, att), Acad::eOk);
+    att->close();
+    originals.push_back(id);
+  }
+  const AcDbObjectId owner = ref->ownerId();
+  ref->close();
+
+  AcDbObjectIdArray ids;
+  ids.append(refId);
+  AcDbIdMapping map;
+  AcDbObjectId space = owner;
+  ASSERT_EQ(db->deepCloneObjects(ids, space, map), Acad::eOk);
+  AcDbIdPair pair(refId, AcDbObjectId::kNull, false);
+  ASSERT_TRUE(map.compute(pair));
+  ASSERT_TRUE(pair.isCloned());
+
+  AcDbBlockReference* clone = nullptr;
+  ASSERT_EQ(acdbOpenObject(clone, pair.value(), AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(clone->position().y, 2.0);
+  AcDbObjectIterator* it = clone->attributeIterator();
+  std::vector<std::string> tags;
+  for (it->start(); !it->done(); it->step()) {
+    const AcDbObjectId id = it->objectId();
+    EXPECT_TRUE(std::find(originals.begin(), originals.end(), id) == originals.end());
+    AcDbAttribute* att = nullptr;
+    ASSERT_EQ(clone->openAttribute(att, id, AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(att->ownerId(), clone->objectId());
+    char* tag = att->tag();
+    tags.push_back(tag);
+    acutDelString(tag);
+    att->close();
+  }
+  delete it;
+  EXPECT_EQ(tags, (std::vector<std::string>{"AREA", "NAME"}));
+  AcDbSequenceEnd* seq = nullptr;
+  ASSERT_EQ(clone->openSequenceEnd(seq, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(seq->ownerId(), clone->objectId());
+  seq->close();
+  clone->close();
 }
 
 }  // namespace

@@ -17,9 +17,8 @@ namespace pf {
 void notifyEventReactors(const std::function<void(AcRxEventReactor&)>& send);
 void notifyEditorReactors(const std::function<void(AcEditorReactor&)>& send);
 
-// Drawing events, at the moments the host program reaches them.
-void notifyDatabaseConstructed(AcDbDatabase* db);
-void notifyDatabaseToBeDestroyed(AcDbDatabase* db);
+// Drawing events, at the moments the host program reaches them. (databaseConstructed and
+// databaseToBeDestroyed are sent by AcDbDatabase itself.)
 void notifyBeginDwgOpen(const char* fileName);
 void notifyEndDwgOpen(const char* fileName);
 void notifyDwgFileOpened(AcDbDatabase* db, const char* fileName);
