@@ -58,6 +58,8 @@ class StreamInput : public InputSource {
     std::string line;
     while (std::getline(*in_, line)) {
       ++line_;
+      // Editors on Windows may start a script with a UTF-8 byte-order mark.
+      if (line_ == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
       if (!line.empty() && line.back() == '\r') line.pop_back();
       if (skipComments_) {
         std::string_view t = trimBlanks(line);

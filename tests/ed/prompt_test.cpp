@@ -101,7 +101,7 @@ TEST(ValuePrompts, StringsKeepBlanksAndAreTruncatedSafely) {
 }
 
 TEST(InputSources, ScriptSkipsCommentsAndKnowsLines) {
-  std::istringstream script("ZORVIK\r\n; a comment\n   ;another\nUpdate\n\n^c\n");
+  std::istringstream script("\xEF\xBB\xBFZORVIK\r\n; a comment\n   ;another\nUpdate\n\n^c\n");
   auto src = pf::makeScriptInput(script, "t.scr");
   EXPECT_EQ(src->peek().text, "ZORVIK");
   pf::Input a = src->read("");

@@ -51,7 +51,8 @@ class InputSource {
 };
 
 // A script: one input per line; lines whose first non-blank character is ';' are comments and
-// skipped; "^C" cancels; a trailing '\r' is dropped. `name` appears in messages.
+// skipped; "^C" cancels; a trailing '\r' and a leading UTF-8 byte-order mark are dropped.
+// `name` appears in messages.
 std::unique_ptr<InputSource> makeScriptInput(std::istream& in, const std::string& name);
 // The same from a file; nullptr (and a reason) when the file cannot be read.
 std::unique_ptr<InputSource> makeScriptFileInput(const std::string& path, std::string* error);
