@@ -397,3 +397,28 @@ Acad::ErrorStatus AcDbDictionary::dxfInFields(AcDbDxfFiler* pFiler) {
   mDict->entries = entries;
   return pFiler->filerStatus();
 }
+
+namespace pf {
+
+// Entries read from a file without the back-reference to their dictionary get it, so that
+// erasing them still takes them out of the dictionary.
+int linkDictionaryEntries(AcDbDatabase* db) {
+  int added = 0;
+  for (const AcDbObjectId& id : allObjectIds(db)) {
+    AcDbDictionary* dict = AcDbDictionary::cast(peekObject(id));
+    if (dict == nullptr) continue;
+    for (const auto& entry : dict->pfDict()->entries) {
+      AcDbObject* obj = peekObject(entry.id);
+      if (obj == nullptr) continue;
+      ObjectImpl* oi = impl(obj);
+      void* link = encodePersistent(static_cast<AcDbStub*>(id));
+      if (oi->reactors.contains(link)) continue;
+      oi->reactors.append(link);
+      if (oi->owner.isNull()) oi->owner = id;
+      ++added;
+    }
+  }
+  return added;
+}
+
+}  // namespace pf

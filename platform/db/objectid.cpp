@@ -4,6 +4,9 @@
 #include <unordered_set>
 #include "db_internal.h"
 #include "pf/faults.h"
+#include "pf/dbinternal.h"
+#include "dbapserv.h"
+#include "acdbads.h"
 
 namespace pf {
 namespace {
@@ -129,4 +132,22 @@ extern "C" int acdbNameClear(ads_name aname) {
 
 extern "C" int acdbNameNil(const ads_name name) {
   return name == nullptr || (name[0] == 0 && name[1] == 0) ? 1 : 0;
+}
+
+// The entity name of the object with this handle in the working database.
+extern "C" int acdbHandEnt(const char* handle, ads_name entres) {
+  if (handle == nullptr || entres == nullptr) return (-5001);
+  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+  if (db == nullptr) return (-5001);
+  Adesk::UInt64 value = 0;
+  if (!parseHex(handle, value)) return (-5001);
+  AcDbHandle h = AcDbHandle::fromValue(value);
+  AcDbObjectId id = pf::idForHandle(db, h, false);
+  if (id.isNull() || pf::peekObject(id) == nullptr || id.isErased()) {
+    entres[0] = entres[1] = 0;
+    return (-5001);
+  }
+  entres[0] = reinterpret_cast<long>(static_cast<AcDbStub*>(id));
+  entres[1] = 0;
+  return 5100;
 }

@@ -161,7 +161,7 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbSymbolTableRecord* pRecord) {
   return add(id, pRecord);
 }
 
-// Adds a record (new, or already in this database without an owner) under its name.
+// Adds a record (new, or already in this database and not owned elsewhere) under its name.
 Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& recordId, AcDbSymbolTableRecord* pRecord) {
   if (pRecord == nullptr) return Acad::eNullObjectPointer;
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
@@ -173,7 +173,9 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& recordId, AcDbSymbolTableRe
   if (has(name)) return Acad::eDuplicateRecordName;
   if (pRecord->database() != nullptr) {
     if (pRecord->database() != db) return Acad::eWrongDatabase;
-    if (!pRecord->ownerId().isNull()) return Acad::eAlreadyInDb;
+    // A record read from a file may already name this table as its owner.
+    if (!pRecord->ownerId().isNull() && pRecord->ownerId() != objectId()) return Acad::eAlreadyInDb;
+    if (has(pRecord->objectId())) return Acad::eAlreadyInDb;
   } else {
     Acad::ErrorStatus es = db->addAcDbObject(pRecord);
     if (es != Acad::eOk) return es;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "ed/keywords.h"
+#include "ed/prompt_state.h"
 #include "pf/input.h"
 #include "pf/output.h"
 
@@ -165,6 +166,8 @@ bool quietPrompts() { return g_quiet; }
 Input readInput(const std::string& prompt) {
   InputSource* src = inputSource();
   Input in = src ? src->read(prompt) : Input();
+  // Whatever asked is cancelled; the command runner reports the command as cancelled.
+  if (in.kind != Input::kText) noteCancelledPrompt();
   // The end of the input is nobody's answer: it leaves no line in the transcript.
   if (in.kind == Input::kEnd) return in;
   if ((src == nullptr || !src->interactive()) && !g_quiet) {

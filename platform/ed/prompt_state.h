@@ -20,7 +20,8 @@ InitGetSettings takeInitGet();
 // The input that made the last input call answer RTKWORD (what acedGetInput returns).
 void setLastKeywordInput(const std::string& text);
 
-// Cancelled prompts: the command runner asks whether the command it ran was cancelled.
+// Cancelled prompts (pf::readInput notes every ^C and end of input): the command runner asks
+// whether the command it ran was cancelled.
 void noteCancelledPrompt();
 bool takeCancelledPrompt();
 
@@ -31,7 +32,7 @@ enum class Answer { kText, kEnter, kCancel };
 // "@"-relative to `last`. A missing z is 0 (or last z for a relative point).
 bool parsePoint(std::string_view text, const double last[3], double out[3]);
 
-// Reads an answer to `prompt`, strips surrounding blanks from typed text, and records cancels.
+// Reads an answer to `prompt` and strips surrounding blanks from typed text.
 Answer readAnswer(const char* prompt, std::string& text);
 
 }  // namespace pf

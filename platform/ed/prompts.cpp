@@ -122,10 +122,7 @@ bool takeCancelledPrompt() {
 
 Answer readAnswer(const char* prompt, std::string& text) {
   Input in = readInput(prompt ? prompt : "");
-  if (in.kind != Input::kText) {
-    noteCancelledPrompt();
-    return Answer::kCancel;
-  }
+  if (in.kind != Input::kText) return Answer::kCancel;
   text = std::string(trimBlanks(in.text));
   return text.empty() ? Answer::kEnter : Answer::kText;
 }
@@ -228,10 +225,7 @@ extern "C" int acedGetString(int cronly, const char* prompt, char* result) {
   if (result == nullptr) return RTERROR;
   result[0] = '\0';
   pf::Input in = pf::readInput(prompt ? prompt : "");
-  if (in.kind != pf::Input::kText) {
-    pf::noteCancelledPrompt();
-    return RTCAN;
-  }
+  if (in.kind != pf::Input::kText) return RTCAN;
   return pf::copyResult(in.text, result) ? RTNORM : RTINPUTTRUNCATED;
 }
 

@@ -88,8 +88,8 @@ AcRxDictionary* classDict() {
 // Classes removed by deleteAcRxClass stay allocated: objects made by an unloaded module may
 // still answer them from isA(), and a dangling class pointer would be worse than a few bytes.
 std::vector<AcRxClass*>& retiredClasses() {
-  static std::vector<AcRxClass*> retired;
-  return retired;
+  static std::vector<AcRxClass*>* retired = new std::vector<AcRxClass*>;  // lives to the end
+  return *retired;
 }
 
 void linkParents() {

@@ -5,8 +5,14 @@
 #include "acutmem.h"
 #include "core_test_objects.h"
 #include "db_test_support.h"
+#include "acdbads.h"
+#include "pf/dbinternal.h"
+#include "pf/dxf_tag_filer.h"
 
 namespace {
+
+const int RTNORM_CODE = 5100;
+const int RTERROR_CODE = -5001;
 
 class DictionaryTest : public testsupport::DatabaseTest {
 protected:
@@ -233,6 +239,49 @@ TEST_F(DictionaryTest, ExtensionDictionaryNeedsAnObjectInTheDatabaseOpenForWrite
   ASSERT_EQ(Acad::eOk, acdbOpenObject(obj, objId, AcDb::kForRead));
   EXPECT_EQ(Acad::eNotOpenForWrite, obj->createExtensionDictionary());
   obj->close();
+}
+
+TEST_F(DictionaryTest, EntriesReadWithoutBackReferencesAreLinkedAfterLoading) {
+  // A dictionary as another writer saves it: entries by 350 although 280 says hard, and the
+  // entry has no reactor group.
+  AcDbDictionary* dict = new AcDbDictionary;
+  TestObj* entry = new TestObj;
+  AcDbObjectId dictId2, entryId;
+  ASSERT_EQ(Acad::eOk, pf::addObjectWithHandle(db.get(), dict, AcDbHandle("A0"), dictId2));
+  ASSERT_EQ(Acad::eOk, pf::addObjectWithHandle(db.get(), entry, AcDbHandle("A1"), entryId));
+  pf::TagDxfFiler dictIn(db.get(), {{5, "A0"}, {330, "0"}, {100, "AcDbDictionary"}, {280, "1"}, {281, "1"},
+                                    {3, "ENTRY"}, {350, "A1"}});
+  ASSERT_EQ(Acad::eOk, dict->dxfIn(&dictIn)) << dictIn.errorMessage();
+  pf::TagDxfFiler entryIn(db.get(), {{5, "A1"}, {330, "A0"}, {100, "TestObj"}, {90, "4"}, {330, "0"}});
+  ASSERT_EQ(Acad::eOk, entry->dxfIn(&entryIn)) << entryIn.errorMessage();
+  EXPECT_TRUE(dict->isTreatElementsAsHard());
+  EXPECT_FALSE(entry->hasPersistentReactor(dictId2));
+  dict->close();
+  entry->close();
+  EXPECT_EQ(1, pf::linkDictionaryEntries(db.get()));
+  EXPECT_EQ(0, pf::linkDictionaryEntries(db.get()));
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(entry, entryId, AcDb::kForWrite));
+  EXPECT_EQ(dictId2, entry->ownerId());
+  entry->erase();
+  entry->close();
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(dict, dictId2, AcDb::kForRead));
+  EXPECT_EQ(0u, dict->numEntries());
+  dict->close();
+}
+
+TEST_F(DictionaryTest, HandEntFindsObjectsOfTheWorkingDatabase) {
+  acdbHostApplicationServices()->setWorkingDatabase(db.get());
+  char hex[20];
+  dictId.handle().getIntoAsciiBuffer(hex);
+  ads_name name = {0, 0};
+  EXPECT_EQ(RTNORM_CODE, acdbHandEnt(hex, name));
+  AcDbObjectId back;
+  ASSERT_EQ(Acad::eOk, acdbGetObjectId(back, name));
+  EXPECT_EQ(dictId, back);
+  EXPECT_EQ(RTERROR_CODE, acdbHandEnt("FFFFFF", name));
+  EXPECT_EQ(RTERROR_CODE, acdbHandEnt("xyz", name));
+  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  EXPECT_EQ(RTERROR_CODE, acdbHandEnt(hex, name));
 }
 
 }  // namespace

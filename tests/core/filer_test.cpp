@@ -290,3 +290,85 @@ TEST_F(FilerTest, AdsNamesConvertBothWaysAndRejectGarbage) {
 }
 
 }  // namespace
+
+namespace {
+
+class EntityFilingTest : public testsupport::DatabaseTest {
+protected:
+  void SetUp() override {
+    registerTestClasses();
+    DatabaseTest::SetUp();
+  }
+};
+
+TEST_F(EntityFilingTest, CommonEntityGroupsRoundTripWithGroupsNotModelled) {
+  AcDbBlockTableRecord* ms = openModelSpace();
+  TestCurve* curve = new TestCurve;
+  AcDbObjectId id;
+  ASSERT_EQ(Acad::eOk, ms->appendAcDbEntity(id, curve));
+  ms->close();
+  pf::TagList tags = {{5, "1"},   {330, "0"},         {100, "AcDbEntity"}, {8, "Rooms"}, {6, "DASHED"},
+                      {62, "3"},  {370, "25"},        {48, "2.5"},         {60, "1"},    {420, "16711680"},
+                      {440, "33554432"}};
+  pf::TagDxfFiler in(db.get(), tags);
+  ASSERT_EQ(Acad::eOk, curve->dxfInFields(&in)) << in.errorMessage();
+  char* layer = curve->layer();
+  EXPECT_STREQ("Rooms", layer);
+  acutDelString(layer);
+  EXPECT_EQ(3, curve->colorIndex());
+  EXPECT_EQ(AcDb::kLnWt025, curve->lineWeight());
+  EXPECT_EQ(2.5, curve->linetypeScale());
+  EXPECT_EQ(AcDb::kInvisible, curve->visibility());
+  // The reader's owner (330 0) is not where the curve lives: put it back.
+  ASSERT_EQ(Acad::eOk, curve->setOwnerId(ms->objectId()));
+  pf::TagDxfFiler out(db.get());
+  ASSERT_EQ(Acad::eOk, curve->dxfOutFields(&out));
+  curve->close();
+  std::vector<std::pair<int, std::string>> got;
+  for (const pf::Tag& t : out.tags())
+    if (t.code != 5 && t.code != 330) got.emplace_back(t.code, t.text);
+  std::vector<std::pair<int, std::string>> expected = {
+      {100, "AcDbEntity"}, {8, "Rooms"}, {6, "DASHED"}, {62, "3"}, {370, "25"}, {48, "2.5"}, {60, "1"},
+      {420, "16711680"}, {440, "33554432"}};
+  EXPECT_EQ(expected, got);
+}
+
+TEST_F(EntityFilingTest, MissingEntityMarkerIsABadSequence) {
+  TestCurve curve;
+  pf::TagDxfFiler in(db.get(), {{5, "1"}, {330, "0"}, {8, "0"}});
+  EXPECT_EQ(Acad::eBadDxfSequence, curve.dxfInFields(&in));
+}
+
+TEST_F(EntityFilingTest, XDataReplacesPerApplication) {
+  AcDbObjectId id = addToNod("X", new TestObj(1));
+  TestObj* obj = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(obj, id, AcDb::kForWrite));
+  resbuf* data = acutBuildList(1001, "ONE", 1000, "a", 1001, "TWO", 1070, 2, 0);
+  ASSERT_EQ(Acad::eOk, obj->setXData(data));
+  acutRelRb(data);
+  resbuf* change = acutBuildList(1001, "one", 1000, "b", 1001, "TWO", 0);  // TWO without data: removed
+  ASSERT_EQ(Acad::eOk, obj->setXData(change));
+  acutRelRb(change);
+  resbuf* all = obj->xData();
+  ASSERT_NE(nullptr, all);
+  EXPECT_STREQ("one", all->resval.rstring);
+  ASSERT_NE(nullptr, all->rbnext);
+  EXPECT_STREQ("b", all->rbnext->resval.rstring);
+  EXPECT_EQ(nullptr, all->rbnext->rbnext);
+  acutRelRb(all);
+  EXPECT_EQ(nullptr, obj->xData("TWO"));
+  resbuf bad;
+  bad.restype = 1000;
+  bad.rbnext = nullptr;
+  bad.resval.rstring = const_cast<char*>("no application");
+  EXPECT_EQ(Acad::eInvalidResBuf, obj->setXData(&bad));
+  // Extended data is written after the fields.
+  pf::TagDxfFiler out(db.get());
+  ASSERT_EQ(Acad::eOk, obj->dxfOut(&out));
+  obj->close();
+  ASSERT_GE(out.tags().size(), 2u);
+  EXPECT_EQ(1001, out.tags()[out.tags().size() - 2].code);
+  EXPECT_EQ("b", out.tags().back().text);
+}
+
+}  // namespace

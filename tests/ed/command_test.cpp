@@ -153,6 +153,7 @@ void pushOnly() { acDocManager->pushResourceHandle(reinterpret_cast<HINSTANCE>(0
 HINSTANCE g_seenHandle = nullptr;
 void noteHandle() { g_seenHandle = pf::currentResourceHandle(); }
 void printHello() { acutPrintf("\nHello."); }
+void rawPrompt() { pf::readInput("\nBase point: "); }
 
 class RunCommandTest : public CommandStackTest {
 protected:
@@ -187,6 +188,16 @@ TEST_F(RunCommandTest, NotificationsForEachOutcome) {
   EXPECT_NE(out.text().find("Command ZTHROW failed: disk on fire"), std::string::npos);
   EXPECT_NE(out.text().find("Unknown command \"NOSUCH\"."), std::string::npos);
   EXPECT_EQ(pf::activeCommand(), "");
+}
+
+TEST_F(RunCommandTest, HostPromptsCancelCommandsToo) {
+  ASSERT_EQ(acedRegCmds->addCommand("T_RUN", "ZRAW", "ZRAW", 0, &rawPrompt), Acad::eOk);
+  pf::OutputCapture out;
+  pf::ScopedAnswers in({"^C", "1,1"});
+  EXPECT_EQ(pf::runCommand("ZRAW").outcome, pf::CommandOutcome::kCancelled);
+  EXPECT_EQ(pf::runCommand("ZRAW").outcome, pf::CommandOutcome::kEnded);
+  // Running out of input cancels as well.
+  EXPECT_EQ(pf::runCommand("ZRAW").outcome, pf::CommandOutcome::kCancelled);
 }
 
 TEST_F(RunCommandTest, ResourceHandleOfTheCommandIsInForceWhileItRuns) {
