@@ -268,14 +268,15 @@ Acad::ErrorStatus AcDbDatabase::deepCloneObjects(AcDbObjectIdArray& objectIds, A
     if (id.database() != this) return Acad::eWrongDatabase;
   if (mi->destDb != nullptr && mi->destDb != this) return Acad::eWrongDatabase;
 
-  // The owner is opened for write here unless its caller already holds it so.
+  // The owner is opened for write for the clones to join it. A caller may hold it open (for
+  // write, or for read while it walks the entities it copies); the clones are then added to it
+  // all the same, since the platform itself appends them.
   AcDbObject* ownerObj = pf::peekObject(owner);
-  if (ownerObj == nullptr) return Acad::eOwnerNotInDatabase;
+  if (ownerObj == nullptr || owner.isErased()) return Acad::eOwnerNotInDatabase;
   bool openedOwner = false;
   if (!impl(ownerObj)->write) {
-    es = pf::openObject(ownerObj, owner, AcDb::kForWrite, false);
-    if (es != Acad::eOk) return es;
-    openedOwner = true;
+    AcDbObject* opened = nullptr;
+    openedOwner = pf::openObject(opened, owner, AcDb::kForWrite, false) == Acad::eOk;
   }
 
   if (!mi->begun) {

@@ -11,8 +11,8 @@ struct Fault {
   int hits = 0;
 };
 std::map<std::string, Fault>& faults() {
-  static std::map<std::string, Fault> table;
-  return table;
+  static auto* table = new std::map<std::string, Fault>;  // never destroyed (used at exit)
+  return *table;
 }
 }  // namespace
 

@@ -10,9 +10,10 @@
 
 namespace pf {
 namespace {
+// Never destroyed: a database held in a static object may go away after this would.
 std::unordered_set<const AcDbStub*>& liveStubs() {
-  static std::unordered_set<const AcDbStub*> stubs;
-  return stubs;
+  static auto* stubs = new std::unordered_set<const AcDbStub*>;
+  return *stubs;
 }
 }  // namespace
 

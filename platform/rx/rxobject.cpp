@@ -54,8 +54,8 @@ void AcRxEventReactor::endDeepClone(AcDbIdMapping&) {}
 namespace pf {
 
 std::vector<AcRxEventReactor*>& editorEventReactors() {
-  static std::vector<AcRxEventReactor*> reactors;
-  return reactors;
+  static auto* reactors = new std::vector<AcRxEventReactor*>;  // never destroyed (used at exit)
+  return *reactors;
 }
 
 bool addEditorEventReactor(AcRxEventReactor* reactor) {

@@ -257,3 +257,22 @@ TEST_F(DeepCloneTest, InjectedFaultStopsTheCloneBeforeAnything) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DeepCloneTest, ClonesJoinAnOwnerTheCallerHoldsOpenForRead) {
+  AcDbBlockTableRecord* ms = openModelSpace(AcDb::kForRead);
+  AcDbObjectIdArray ids;
+  ids.append(curveId);
+  AcDbIdMapping map;
+  ASSERT_EQ(Acad::eOk, db->deepCloneObjects(ids, msId, map));
+  AcDbBlockTableRecordIterator* it = nullptr;
+  ASSERT_EQ(Acad::eOk, ms->newIterator(it));
+  int n = 0;
+  for (; !it->done(); it->step()) ++n;
+  delete it;
+  ms->close();
+  EXPECT_EQ(2, n);
+}
+
+}  // namespace

@@ -195,3 +195,70 @@ TEST(NotificationLifetime, EveryObjectHearsGoodbyeWhenTheDatabaseGoes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A reactor that records the notifier's value in itself, the way a link object updates its
+// own state when the object it watches changes.
+class SelfUpdatingReactor : public TestObj {
+public:
+  ACRX_DECLARE_MEMBERS(SelfUpdatingReactor);
+  void modified(const AcDbObject* dbObj) override {
+    const TestObj* source = TestObj::cast(dbObj);
+    Adesk::Boolean wasWritable = Adesk::kTrue;
+    upgradeStatus = upgradeFromNotify(wasWritable);
+    if (upgradeStatus != Acad::eOk) return;
+    nestedStatus = upgradeFromNotify(wasWritable);
+    setValue(source->value() * 10);
+    downgradeStatus = downgradeToNotify(wasWritable);
+    // The notifier is open for read while it notifies: reading works, writing does not.
+    AcDbObject* again = nullptr;
+    readStatus = acdbOpenAcDbObject(again, dbObj->objectId(), AcDb::kForRead);
+    if (again) again->close();
+    writeStatus = acdbOpenAcDbObject(again, dbObj->objectId(), AcDb::kForWrite);
+  }
+  static Acad::ErrorStatus upgradeStatus, nestedStatus, downgradeStatus, readStatus, writeStatus;
+};
+Acad::ErrorStatus SelfUpdatingReactor::upgradeStatus, SelfUpdatingReactor::nestedStatus,
+    SelfUpdatingReactor::downgradeStatus, SelfUpdatingReactor::readStatus, SelfUpdatingReactor::writeStatus;
+
+}  // namespace
+
+ACRX_DXF_DEFINE_MEMBERS(SelfUpdatingReactor, TestObj, AcDb::kDHL_CURRENT, AcDb::kMReleaseCurrent, 0, ZSELFUPDATING,
+                        CoreTests)
+
+namespace {
+
+TEST_F(NotificationTest, AReactorUpdatesItselfThroughUpgradeFromNotify) {
+  SelfUpdatingReactor::rxInit();
+  AcDbObjectId selfId = addToNod("SELF", new SelfUpdatingReactor);
+  // The updating reactor is itself watched by the logging reactor.
+  SelfUpdatingReactor* self = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(self, selfId, AcDb::kForWrite));
+  Adesk::Boolean wasWritable = Adesk::kFalse;
+  EXPECT_EQ(Acad::eNotApplicable, self->upgradeFromNotify(wasWritable));  // not open for notify
+  EXPECT_EQ(Acad::eNotApplicable, self->downgradeToNotify(wasWritable));
+  self->addPersistentReactor(reactor);
+  self->close();
+  TestObj* obj = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(obj, notifier, AcDb::kForWrite));
+  obj->addPersistentReactor(selfId);
+  obj->close();
+  persistentLog().events.clear();
+
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(obj, notifier, AcDb::kForWrite));
+  obj->setValue(4);
+  obj->close();
+  EXPECT_EQ(Acad::eOk, SelfUpdatingReactor::upgradeStatus);
+  EXPECT_EQ(Acad::eNotApplicable, SelfUpdatingReactor::nestedStatus);
+  EXPECT_EQ(Acad::eOk, SelfUpdatingReactor::downgradeStatus);
+  EXPECT_EQ(Acad::eOk, SelfUpdatingReactor::readStatus);
+  EXPECT_EQ(Acad::eWasNotifying, SelfUpdatingReactor::writeStatus);
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(self, selfId, AcDb::kForRead));
+  EXPECT_EQ(40, self->value());
+  self->close();
+  // The logger heard the notifier and then the reactor's own change.
+  EXPECT_EQ(2, heard("modified"));
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "entity_fixture.h"
+#include "gemat3d.h"
 
 namespace {
 
@@ -118,6 +119,53 @@ TEST_F(CurveTest, CircleInATiltedPlane) {
   EXPECT_EQ(circle->setRadius(0.0), Acad::eInvalidInput);
   EXPECT_EQ(circle->radius(), 2.0);
   delete circle;
+}
+
+}  // namespace
+
+namespace {
+
+const double kHalfPi = 1.57079632679489661923;
+
+TEST_F(CurveTest, TextCircleAndReferenceFollowMovesRotationsAndScales) {
+  const AcGeMatrix3d rotate = AcGeMatrix3d::rotation(kHalfPi, AcGeVector3d(0, 0, 1));
+  const AcGeMatrix3d scale = AcGeMatrix3d::scaling(2.0, AcGePoint3d(1, 1, 0));
+  AcGeMatrix3d stretch;
+  stretch.entry[1][1] = 3.0;
+
+  AcDbText* text = new AcDbText(AcGePoint3d(2, 0, 0), "t", AcDbObjectId::kNull, 0.5, 0.25);
+  EXPECT_EQ(text->transformBy(rotate), Acad::eOk);
+  EXPECT_NEAR(text->position().x, 0.0, 1e-12);
+  EXPECT_NEAR(text->position().y, 2.0, 1e-12);
+  EXPECT_NEAR(text->rotation(), 0.25 + kHalfPi, 1e-12);
+  EXPECT_EQ(text->transformBy(scale), Acad::eOk);
+  EXPECT_NEAR(text->height(), 1.0, 1e-12);
+  EXPECT_NEAR(text->position().x, -1.0, 1e-12);
+  EXPECT_NEAR(text->position().y, 3.0, 1e-12);
+  EXPECT_EQ(text->transformBy(stretch), Acad::eCannotScaleNonUniformly);
+  EXPECT_NEAR(text->height(), 1.0, 1e-12);
+  delete text;
+
+  AcDbCircle* circle = new AcDbCircle(AcGePoint3d(3, 1, 0), AcGeVector3d(0, 0, 1), 1.5);
+  EXPECT_EQ(circle->transformBy(scale), Acad::eOk);
+  EXPECT_NEAR(circle->center().x, 5.0, 1e-12);
+  EXPECT_NEAR(circle->radius(), 3.0, 1e-12);
+  EXPECT_EQ(circle->transformBy(stretch), Acad::eCannotScaleNonUniformly);
+  EXPECT_NEAR(circle->radius(), 3.0, 1e-12);
+  delete circle;
+
+  AcDbBlockReference* ref = new AcDbBlockReference(AcGePoint3d(1, 0, 0), AcDbObjectId::kNull);
+  EXPECT_EQ(ref->transformBy(rotate), Acad::eOk);
+  EXPECT_NEAR(ref->rotation(), kHalfPi, 1e-12);
+  EXPECT_NEAR(ref->position().y, 1.0, 1e-12);
+  EXPECT_EQ(ref->transformBy(scale), Acad::eOk);
+  EXPECT_NEAR(ref->scaleFactors().sx, 2.0, 1e-12);
+  EXPECT_NEAR(ref->scaleFactors().sz, 2.0, 1e-12);
+  // The block transform maps the block's (1,0,0) along the rotated, scaled X axis.
+  const AcGePoint3d p = ref->blockTransform() * AcGePoint3d(1, 0, 0);
+  EXPECT_NEAR(p.x, ref->position().x, 1e-12);
+  EXPECT_NEAR(p.y, ref->position().y + 2.0, 1e-12);
+  delete ref;
 }
 
 }  // namespace

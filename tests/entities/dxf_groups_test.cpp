@@ -306,6 +306,37 @@ TEST_F(DxfGroupsTest, InsertGroupsWriteOnlyWhatDiffersFromTheDefaults) {
   ref->close();
 }
 
+TEST_F(DxfGroupsTest, InsertOfAMissingBlockIsRefusedWithAMessage) {
+  // A block of its own, referenced, then erased.
+  AcDbBlockTable* table = nullptr;
+  ASSERT_EQ(db->getBlockTable(table, AcDb::kForWrite), Acad::eOk);
+  AcDbBlockTableRecord* door = new AcDbBlockTableRecord();
+  door->setName("DOOR");
+  AcDbObjectId doorId;
+  ASSERT_EQ(table->add(doorId, door), Acad::eOk);
+  door->close();
+  table->close();
+
+  AcDbBlockReference* ref = new AcDbBlockReference(AcGePoint3d(0, 0, 0), doorId);
+  append(ref);
+  EXPECT_EQ(valueOf(fromMarker(dxfTags(ref), "AcDbBlockReference"), 2), "DOOR");
+  AcDbBlockTableRecord* rec = nullptr;
+  ASSERT_EQ(acdbOpenObject(rec, doorId, AcDb::kForWrite), Acad::eOk);
+  ASSERT_EQ(rec->erase(), Acad::eOk);
+  rec->close();
+  {
+    pf::TagDxfFiler out(db);
+    EXPECT_EQ(ref->dxfOutFields(&out), Acad::eInvalidInput);
+    EXPECT_NE(std::string(out.errorMessage()).find("not in the drawing"), std::string::npos);
+  }
+  ref->setBlockTableRecord(AcDbObjectId::kNull);
+  {
+    pf::TagDxfFiler out(db);
+    EXPECT_EQ(ref->dxfOutFields(&out), Acad::eInvalidInput);
+  }
+  ref->close();
+}
+
 TEST_F(DxfGroupsTest, SequenceEndHasOnlyTheEntityGroups) {
   AcDbBlockReference* ref = new AcDbBlockReference(AcGePoint3d(0, 0, 0), AcDbObjectId::kNull);
   append(ref);

@@ -109,7 +109,7 @@ Acad::ErrorStatus AcDbAttribute::dxfInFields(AcDbDxfFiler* pFiler) {
   if (es != Acad::eOk) return es;
   if ((es = dxfInTextData(pFiler)) != Acad::eOk) return es;
   if ((es = skipSecondTextMarker(pFiler)) != Acad::eOk) return es;
-  if (!pFiler->atSubclassData("AcDbAttribute")) return Acad::eBadDxfSequence;
+  if ((es = pf::expectSubclass(pFiler, "AcDbAttribute")) != Acad::eOk) return es;
   AttributeGroups g;
   if ((es = readAttributeGroups(pFiler, g)) != Acad::eOk) return es;
   mTag = g.tag;
@@ -164,7 +164,7 @@ Acad::ErrorStatus AcDbAttributeDefinition::dxfInFields(AcDbDxfFiler* pFiler) {
   if (es != Acad::eOk) return es;
   if ((es = dxfInTextData(pFiler)) != Acad::eOk) return es;
   if ((es = skipSecondTextMarker(pFiler)) != Acad::eOk) return es;
-  if (!pFiler->atSubclassData("AcDbAttributeDefinition")) return Acad::eBadDxfSequence;
+  if ((es = pf::expectSubclass(pFiler, "AcDbAttributeDefinition")) != Acad::eOk) return es;
   AttributeGroups g;
   if ((es = readAttributeGroups(pFiler, g)) != Acad::eOk) return es;
   mTag = g.tag;

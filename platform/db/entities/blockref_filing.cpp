@@ -68,7 +68,18 @@ Acad::ErrorStatus AcDbBlockReference::dxfOutFields(AcDbDxfFiler* pFiler) const {
   pFiler->writeString(AcDb::kDxfSubclass, "AcDbBlockReference");
   if (pf::EntityInternals::hasLiveAttributes(this))
     pFiler->writeInt16(AcDb::kDxfHasSubentities, 1);
-  const std::string name = pf::blockName(mBlock, mBlockName);
+  // A reference whose block is gone, or that never had one, would make a file naming a block
+  // it does not contain: refuse it with a message rather than write such a file. A name read
+  // from a file that matched no block is written back as it was.
+  std::string name;
+  if (!mBlock.isNull()) {
+    name = pf::blockName(mBlock, std::string());
+    if (name.empty())
+      return pFiler->setError(Acad::eInvalidInput, "block reference to a block that is not in the drawing");
+  } else {
+    name = mBlockName;
+    if (name.empty()) return pFiler->setError(Acad::eInvalidInput, "block reference without a block");
+  }
   pFiler->writeString(AcDb::kDxfBlockName, name.c_str());
   pFiler->writePoint3d(AcDb::kDxfXCoord, pf::toOcsPoint(mNormal, mPosition));
   if (mScale.sx != 1.0) pFiler->writeDouble(41, mScale.sx);
@@ -83,7 +94,7 @@ Acad::ErrorStatus AcDbBlockReference::dxfInFields(AcDbDxfFiler* pFiler) {
   assertWriteEnabled();
   Acad::ErrorStatus es = AcDbEntity::dxfInFields(pFiler);
   if (es != Acad::eOk) return es;
-  if (!pFiler->atSubclassData("AcDbBlockReference")) return Acad::eBadDxfSequence;
+  if ((es = pf::expectSubclass(pFiler, "AcDbBlockReference")) != Acad::eOk) return es;
   std::string name;
   AcGePoint3d position;
   AcGeScale3d scale(1.0, 1.0, 1.0);
@@ -106,6 +117,10 @@ Acad::ErrorStatus AcDbBlockReference::dxfInFields(AcDbDxfFiler* pFiler) {
     }
   });
   if (es != Acad::eOk) return es;
+  if (name.empty()) {
+    pFiler->setError(Acad::eInvalidInput, "block reference without a block name (group 2)");
+    return Acad::eInvalidInput;
+  }
   if (scale.sx == 0.0 || scale.sy == 0.0 || scale.sz == 0.0) {
     pFiler->setError(Acad::eInvalidInput, "block reference with a zero scale factor");
     return Acad::eInvalidInput;

@@ -127,7 +127,7 @@ Acad::ErrorStatus AcDbCircle::dxfInFields(AcDbDxfFiler* pFiler) {
   assertWriteEnabled();
   Acad::ErrorStatus es = AcDbCurve::dxfInFields(pFiler);
   if (es != Acad::eOk) return es;
-  if (!pFiler->atSubclassData("AcDbCircle")) return Acad::eBadDxfSequence;
+  if ((es = pf::expectSubclass(pFiler, "AcDbCircle")) != Acad::eOk) return es;
   AcGePoint3d center;
   AcGeVector3d normal(0.0, 0.0, 1.0);
   double radius = 0.0, thickness = 0.0;

@@ -16,6 +16,13 @@ bool endsSubclass(int code) {
          code == AcDb::kDxfEnd || code >= 1000;
 }
 
+Acad::ErrorStatus expectSubclass(AcDbDxfFiler* pFiler, const char* marker) {
+  if (pFiler->atSubclassData(marker)) return Acad::eOk;
+  // A filer already in error keeps its own message.
+  if (pFiler->filerStatus() != Acad::eOk) return pFiler->filerStatus();
+  return pFiler->setError(Acad::eBadDxfSequence, "subclass marker 100 %s missing", marker);
+}
+
 namespace {
 
 Acad::ErrorStatus wrongKind(AcDbDxfFiler* pFiler, const resbuf& rb, const char* expected) {

@@ -21,6 +21,10 @@ namespace pf {
 // extended data and the end marker of an embedded or 102 group.
 bool endsSubclass(int code);
 
+// Consumes the subclass marker that must come next; without it the record is out of sequence:
+// eBadDxfSequence, with a message naming the marker.
+Acad::ErrorStatus expectSubclass(AcDbDxfFiler* pFiler, const char* marker);
+
 // Reads the groups of the current subclass and hands each to handle(const resbuf&), which
 // answers a status; stops at the first group that ends the subclass (pushed back) or at the end
 // of the object. Strings and binary chunks in the resbuf belong to the filer.

@@ -132,7 +132,7 @@ Acad::ErrorStatus AcDbLine::dxfInFields(AcDbDxfFiler* pFiler) {
   assertWriteEnabled();
   Acad::ErrorStatus es = AcDbCurve::dxfInFields(pFiler);
   if (es != Acad::eOk) return es;
-  if (!pFiler->atSubclassData("AcDbLine")) return Acad::eBadDxfSequence;
+  if ((es = pf::expectSubclass(pFiler, "AcDbLine")) != Acad::eOk) return es;
   AcGePoint3d start, end;
   AcGeVector3d normal(0.0, 0.0, 1.0);
   double thickness = 0.0;

@@ -105,7 +105,7 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(AcDbDxfFiler* pFiler) {
   assertWriteEnabled();
   Acad::ErrorStatus es = AcDbCurve::dxfInFields(pFiler);
   if (es != Acad::eOk) return es;
-  if (!pFiler->atSubclassData("AcDbPolyline")) return Acad::eBadDxfSequence;
+  if ((es = pf::expectSubclass(pFiler, "AcDbPolyline")) != Acad::eOk) return es;
 
   // Read into locals and commit only a complete subclass, so a damaged record changes nothing.
   std::vector<Vertex> vertices;

@@ -87,14 +87,15 @@ Acad::ErrorStatus AcDbText::dxfOutTextData(AcDbDxfFiler* pFiler) const {
 }
 
 Acad::ErrorStatus AcDbText::dxfInTextData(AcDbDxfFiler* pFiler) {
-  if (!pFiler->atSubclassData("AcDbText")) return Acad::eBadDxfSequence;
+  Acad::ErrorStatus es = pf::expectSubclass(pFiler, "AcDbText");
+  if (es != Acad::eOk) return es;
   AcGePoint3d position, alignment;
   bool hasAlignment = false;
   AcGeVector3d normal(0.0, 0.0, 1.0);
   double thickness = 0.0, height = 0.0, rotation = 0.0, widthFactor = 1.0, oblique = 0.0;
   int generation = 0, horz = 0;
   std::string text, styleName;
-  Acad::ErrorStatus es = pf::readGroups(pFiler, [&](const resbuf& rb) -> Acad::ErrorStatus {
+  es = pf::readGroups(pFiler, [&](const resbuf& rb) -> Acad::ErrorStatus {
     switch (rb.restype) {
       case AcDb::kDxfThickness: return pf::groupReal(pFiler, rb, thickness);
       case AcDb::kDxfXCoord: return pf::groupPoint(pFiler, rb, position);

@@ -1,0 +1,112 @@
+// The scripted driver on the "@" syntax (as a host program feeds it from its script) and the
+// terminal driver's form and keyboard actions.
+#include <deque>
+#include <sstream>
+
+#include "ui_test_support.h"
+
+namespace {
+
+// A script source: hands out lines until it has none; counts what it handed out.
+struct Script {
+  explicit Script(std::deque<std::string> l) : lines(std::move(l)) {}
+  std::shared_ptr<pf::DialogDriver> driver(bool echo = true) {
+    return pf::makeScriptedDialogDriver(
+        [this](std::string& line) {
+          if (lines.empty()) return false;
+          line = lines.front();
+          lines.pop_front();
+          ++consumed;
+          return true;
+        },
+        echo);
+  }
+  std::deque<std::string> lines;
+  int consumed = 0;
+};
+
+TEST(ScriptedDriver, RunsTheAtLinesOfAScript) {
+  Transcript t;
+  Script script({"@text 3002 4", "@check 3004 on", "@text 3007 Hall A ", "@select 3001 WIDTH", "@spin 3005 up",
+                 "@click 3006", "@ok"});
+  pf::ScopedDialogDriver d(script.driver());
+  TestDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.m_count, 5);
+  EXPECT_EQ(dlg.m_enable, 1);
+  EXPECT_EQ(CString("Hall A "), dlg.m_name);  // the value runs to the end of the line
+  EXPECT_EQ(CString("WIDTH"), dlg.m_selected);
+  EXPECT_EQ(dlg.m_applyClicks, 1);
+  EXPECT_EQ(script.consumed, 7);
+  EXPECT_EQ(t.lines, (std::vector<std::string>{"@text 3002 4", "@check 3004 on", "@text 3007 Hall A ",
+                                               "@select 3001 WIDTH", "@spin 3005 up", "@click 3006", "@ok"}));
+}
+
+TEST(ScriptedDriver, RunningOutOfLinesCancelsTheDialog) {
+  Transcript t;
+  Script script({"@text 3002 1"});
+  pf::ScopedDialogDriver d(script.driver());
+  TestDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(dlg.m_count, 3);
+  ASSERT_EQ(t.lines.size(), 2u);
+  EXPECT_EQ(t.lines[1], "*** Dialog 2100 \"Test dialog\": no more answers, cancelled");
+}
+
+TEST(ScriptedDriver, StopsReadingWhenTheDialogEnds) {
+  Transcript t;
+  Script script({"@cancel", "@text 3002 1"});
+  pf::ScopedDialogDriver d(script.driver());
+  TestDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(script.lines.size(), 1u);  // the next line is left for whatever comes next
+}
+
+TEST(ScriptedDriver, RefusedActionsWarnAndTheScriptGoesOn) {
+  Transcript t;
+  Script script({"@text 9999 1", "@check 3002 on", "@select 3001 NOPE", "@spin 3005 sideways", "@frobnicate",
+                 "@text 3007 locked", "not an answer", "@text 3002 abc", "@ok", "@text 3002 2", "@ok"});
+  pf::ScopedDialogDriver d(script.driver(false));
+  TestDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.m_count, 2);
+  EXPECT_TRUE(t.contains("*** @text 9999 1: the dialog has no control 9999 (ignored)"));
+  EXPECT_TRUE(t.contains("*** @check 3002 on: edit 3002 is not a check box (ignored)"));
+  EXPECT_TRUE(t.contains("*** @select 3001 NOPE: list 3001 has no entry \"NOPE\" (ignored)"));
+  EXPECT_TRUE(t.contains("@spin takes up or down"));
+  EXPECT_TRUE(t.contains("unknown dialog action '@frobnicate'"));
+  EXPECT_TRUE(t.contains("edit 3007 is disabled"));
+  EXPECT_TRUE(t.contains("*** not an answer: not a dialog answer (ignored)"));
+  // The refused OK (not an integer) kept the dialog open for the next lines.
+  EXPECT_TRUE(t.contains("Please enter an integer."));
+  EXPECT_FALSE(t.contains("@ok"));  // echo off
+}
+
+TEST(TerminalDriver, ShowsTheFormAndReadsActions) {
+  Transcript t;
+  std::istringstream in("?\ntext 3002 6\n@check 3004 on\nbogus\n@ok\n");
+  std::ostringstream out;
+  pf::ScopedDialogDriver d(pf::makeTerminalDialogDriver(in, out));
+  TestDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.m_count, 6);
+  EXPECT_EQ(dlg.m_enable, 1);
+  std::string form = out.str();
+  EXPECT_NE(form.find("Dialog 2100 \"Test dialog\""), std::string::npos);
+  EXPECT_NE(form.find(">  3001  list box      <AREA> | ROOM | WIDTH"), std::string::npos) << form;
+  EXPECT_NE(form.find("3007  edit          [first]  (disabled)"), std::string::npos) << form;
+  EXPECT_NE(form.find("3004  check box     [x] Enable name"), std::string::npos) << form;
+  EXPECT_NE(form.find("*** unknown dialog action '@bogus'"), std::string::npos) << form;
+}
+
+TEST(TerminalDriver, EndOfInputCancels) {
+  Transcript t;
+  std::istringstream in("text 3002 1\n");
+  std::ostringstream out;
+  pf::ScopedDialogDriver d(pf::makeTerminalDialogDriver(in, out));
+  TestDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_TRUE(t.contains("no more answers, cancelled"));
+}
+
+}  // namespace
