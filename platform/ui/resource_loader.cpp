@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <string>
 
 #include "pf/resource_context.h"
 #include "pf/resources.h"
@@ -32,7 +33,30 @@ Override g_override;
 struct ExtensionModule {
   const void* owner;
   HINSTANCE module;
+  // Where and what the module was when it registered: a module unloaded without ending its
+  // extension library must not be searched (its handle would be dangling).
+  ElfW(Addr) base;
+  std::string file;
 };
+
+// True while an object with this load address and file is loaded.
+bool stillLoaded(const ExtensionModule& e) {
+  struct Query {
+    const ExtensionModule* e;
+    bool found;
+  } q{&e, false};
+  dl_iterate_phdr(
+      [](struct dl_phdr_info* info, size_t, void* data) {
+        auto* query = static_cast<Query*>(data);
+        if (info->dlpi_addr == query->e->base && query->e->file == (info->dlpi_name ? info->dlpi_name : "")) {
+          query->found = true;
+          return 1;
+        }
+        return 0;
+      },
+      &q);
+  return q.found;
+}
 std::vector<ExtensionModule>& extensions() {
   static std::vector<ExtensionModule> list;
   return list;
@@ -52,7 +76,9 @@ void setResourceOverride(HINSTANCE handle) {
 }
 
 void addExtensionResourceModule(const void* owner, HINSTANCE module) {
-  extensions().insert(extensions().begin(), ExtensionModule{owner, module});
+  struct link_map* map = nullptr;
+  if (!module || dlinfo(reinterpret_cast<void*>(module), RTLD_DI_LINKMAP, &map) != 0 || !map) return;
+  extensions().insert(extensions().begin(), ExtensionModule{owner, module, map->l_addr, map->l_name ? map->l_name : ""});
 }
 
 void removeExtensionResourceModule(const void* owner) {
@@ -63,7 +89,8 @@ void removeExtensionResourceModule(const void* owner) {
 
 std::vector<HINSTANCE> extensionResourceModules() {
   std::vector<HINSTANCE> out;
-  for (const ExtensionModule& e : extensions()) out.push_back(e.module);
+  for (const ExtensionModule& e : extensions())
+    if (stillLoaded(e)) out.push_back(e.module);
   return out;
 }
 
