@@ -1,6 +1,7 @@
 // Module loader: the order of DllMain and acrxEntryPoint calls around load and unload, locks,
 // failed starts, drawing messages, the dynamic linker in the system registry, and
 // GetModuleFileNameA. The test module (probe/probe_module.cpp) records what happens to it.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <stdlib.h>
@@ -245,6 +246,18 @@ TEST_F(LoaderTest, GetModuleFileNameAnswersAWindowsPath) {
   EXPECT_EQ(static_cast<DWORD>(ERROR_MOD_NOT_FOUND), GetLastError());
   ASSERT_TRUE(pf::unloadModule("winrt_probe"));
   EXPECT_EQ(0u, GetModuleFileNameA(handle, buf, MAX_PATH));
+}
+
+TEST_F(LoaderTest, GetModuleFileNameKnowsModulesOpenedOutsideTheLoader) {
+  void* handle = dlopen(kProbe, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(nullptr, handle) << dlerror();
+  char buf[MAX_PATH];
+  ASSERT_NE(0u, GetModuleFileNameA(reinterpret_cast<HMODULE>(handle), buf, MAX_PATH));
+  EXPECT_EQ(pf::windowsPathOf(probePath()), buf);
+  dlclose(handle);
+  SetLastError(0);
+  EXPECT_EQ(0u, GetModuleFileNameA(reinterpret_cast<HMODULE>(handle), buf, MAX_PATH));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_MOD_NOT_FOUND), GetLastError());
 }
 
 TEST(ProductKey, IsARelativeKeyBelowTheCurrentUser) {
