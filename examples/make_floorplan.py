@@ -15,14 +15,14 @@ import ezdxf
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 WALL = 200.0
-TAG_W, TAG_H = 2400.0, 900.0
+TAG_W, TAG_H = 2000.0, 900.0
 
 # name, x, y, width, depth, bulge of the outer (bottom or top) edge or 0
 ROOMS = [
     ("Hall", 0, 0, 6000, 4000, 0.0),
-    ("Kitchen", 6200, 0, 4000, 4000, -0.25),
+    ("Kitchen", 6200, 0, 4000, 4000, 0.25),
     ("Dining", 10400, 0, 5000, 4000, 0.0),
-    ("Living", 15600, 0, 7000, 4000, -0.3),
+    ("Living", 15600, 0, 7000, 4000, 0.3),
     ("Study", 0, 4200, 4000, 3600, 0.0),
     ("Bath", 4200, 4200, 2600, 3600, 0.0),
     ("Utility", 7000, 4200, 2400, 3600, 0.0),
@@ -69,8 +69,8 @@ def make_drawing(path):
         cx, cy = x + w / 2, y + d / 2
         ref = msp.add_blockref("ROOMTAG", (cx, cy), dxfattribs={"layer": "TAGS"})
         ref.add_auto_attribs({"NAME": name, "AREA": "?"})
-        # A point 50 mm inside the room's left edge, and one on the tag's left frame edge.
-        picks.append((name, outline.dxf.handle, (x + 50, y + d / 2 + 300), ref.dxf.handle, (cx - TAG_W / 2, cy + 300)))
+        # A point 30 mm inside the room's lower left corner, and one on the tag's left frame edge.
+        picks.append((name, outline.dxf.handle, (x + 30, y + 30), ref.dxf.handle, (cx - TAG_W / 2, cy + 300)))
 
     # Outer walls and two columns, so that the plan holds more than rooms.
     total_w, total_d = 22600, 9800

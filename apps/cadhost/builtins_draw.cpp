@@ -14,6 +14,7 @@
 #include "dbsymtb.h"
 #include "gemat3d.h"
 #include "host_state.h"
+#include "pf/input.h"
 #include "pf/output.h"
 #include "prompts.h"
 

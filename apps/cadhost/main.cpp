@@ -170,18 +170,20 @@ int main(int argc, char** argv) {
   }
   pf::finishOutputLine();
 
-  // Shut-down: the drawing goes away, then the modules, as the host does at its end.
+  // Shut-down: the drawing closes first (its objects may belong to the modules' classes, whose
+  // code must still be there when they are destroyed), then the modules are unloaded.
   pf::sendAppMessage(AcRx::kUnloadDwgMsg);
-  pf::sendAppMessage(AcRx::kQuitMsg);
-  pf::unloadAllModules();
-  pf::finishOutputLine();
-  cadhost::unregisterBuiltinCommands();
   pf::setDialogDriver(nullptr);
   pf::setEntityPicker(nullptr);
   pf::setInputSource(nullptr);
   pf::closeDocument(doc);
   acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  host.db = nullptr;
   delete db;
+  pf::sendAppMessage(AcRx::kQuitMsg);
+  pf::unloadAllModules();
+  pf::finishOutputLine();
+  cadhost::unregisterBuiltinCommands();
   pf::registryFlush();
   std::fflush(stdout);
   return status;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include "acutmem.h"
 #include "acutads.h"
+#include "acedads.h"
 #include "adscodes.h"
 #include "core_test_objects.h"
 #include "db_test_support.h"
@@ -369,6 +370,43 @@ TEST_F(EntityFilingTest, XDataReplacesPerApplication) {
   ASSERT_GE(out.tags().size(), 2u);
   EXPECT_EQ(1001, out.tags()[out.tags().size() - 2].code);
   EXPECT_EQ("b", out.tags().back().text);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EntityFilingTest, EntGetListsTheEntityGroups) {
+  AcDbBlockTableRecord* ms = openModelSpace();
+  TestCurve* curve = new TestCurve;
+  AcDbObjectId id;
+  ASSERT_EQ(Acad::eOk, ms->appendAcDbEntity(id, curve));
+  curve->setColorIndex(1);
+  curve->close();
+  ms->close();
+  ads_name name;
+  ASSERT_EQ(Acad::eOk, acdbGetAdsName(name, id));
+  resbuf* list = acdbEntGet(name);
+  ASSERT_NE(nullptr, list);
+  EXPECT_EQ(-1, list->restype);
+  EXPECT_EQ(name[0], list->resval.rlname[0]);
+  ASSERT_NE(nullptr, list->rbnext);
+  EXPECT_EQ(0, list->rbnext->restype);
+  EXPECT_STREQ("ZTESTCURVE", list->rbnext->resval.rstring);
+  bool sawColor = false, sawOwner = false;
+  for (resbuf* rb = list; rb; rb = rb->rbnext) {
+    if (rb->restype == 62) sawColor = rb->resval.rint == 1;
+    if (rb->restype == 330) {
+      AcDbObjectId owner;
+      ASSERT_EQ(Acad::eOk, acdbGetObjectId(owner, rb->resval.rlname));
+      sawOwner = owner == ms->objectId();
+    }
+  }
+  EXPECT_TRUE(sawColor);
+  EXPECT_TRUE(sawOwner);
+  acutRelRb(list);
+  ads_name bad = {1, 0};
+  EXPECT_EQ(nullptr, acdbEntGet(bad));
 }
 
 }  // namespace

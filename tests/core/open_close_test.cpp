@@ -158,6 +158,32 @@ TEST_F(OpenCloseTest, ScopedPointerClosesOrDeletes) {
   obj->close();
 }
 
+TEST_F(OpenCloseTest, EntityOpenRefusesOtherObjectsAndErasureReachesOwnedObjects) {
+  AcDbEntity* ent = nullptr;
+  EXPECT_EQ(Acad::eNotAnEntity, acdbOpenAcDbEntity(ent, id, AcDb::kForRead));
+  EXPECT_EQ(nullptr, ent);
+  // An object in the extension dictionary of an erased object is effectively erased.
+  TestObj* obj = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(obj, id, AcDb::kForWrite));
+  ASSERT_EQ(Acad::eOk, obj->createExtensionDictionary());
+  AcDbObjectId xdictId = obj->extensionDictionary();
+  obj->close();
+  AcDbDictionary* xdict = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(xdict, xdictId, AcDb::kForWrite));
+  AcDbObjectId entryId;
+  TestObj* entry = new TestObj(2);
+  ASSERT_EQ(Acad::eOk, xdict->setAt("E", entry, entryId));
+  entry->close();
+  xdict->close();
+  EXPECT_FALSE(entryId.isEffectivelyErased());
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(obj, id, AcDb::kForWrite));
+  obj->erase();
+  obj->close();
+  EXPECT_FALSE(entryId.isErased());
+  EXPECT_TRUE(entryId.isEffectivelyErased());
+  EXPECT_TRUE(xdictId.isEffectivelyErased());
+}
+
 using OpenCloseDeathTest = OpenCloseTest;
 
 TEST_F(OpenCloseDeathTest, WritingToAnObjectOpenForReadEndsTheHost) {
