@@ -182,19 +182,26 @@ bool load(const char* file, bool printit) {
     return loadFailed(given, "its DllMain refused to attach", printit);
   }
   bool initialised = send(m, AcRx::kInitAppMsg, &m) == AcRx::kRetOK;
-  if (initialised && g_drawingOpen && isLoaded(&m))
-    initialised = send(m, AcRx::kLoadDwgMsg, g_drawingPkt) == AcRx::kRetOK;
   if (!isLoaded(&m)) return loadFailed(given, "it was unloaded while loading", printit);
   if (!initialised) {
-    // The module cancelled its own loading: it gets no unload message (it did not start),
-    // only the detach before its file is closed.
+    // The module refused to start, possibly after registering classes, commands or reactors.
+    // Its unload message lets it remove them before its code goes away: anything left behind
+    // would point into a closed file and crash the host when used.
     std::string name = m.name;
-    callDllMain(m, DLL_PROCESS_DETACH);
-    dlclose(m.dl);
-    removeFromTable(&m);
+    send(m, AcRx::kUnloadAppMsg, &m);
+    if (isLoaded(&m)) {
+      callDllMain(m, DLL_PROCESS_DETACH);
+      void* dl = m.dl;
+      removeFromTable(&m);
+      dlclose(dl);
+    }
     notify(Event::kLoadAborted, name);
     return loadFailed(given, "it failed to initialise and was unloaded again", printit);
   }
+  // Loaded with a drawing open: the drawing message follows (its answer is not examined, as
+  // for the messages the host sends to every module).
+  if (g_drawingOpen) send(m, AcRx::kLoadDwgMsg, g_drawingPkt);
+  if (!isLoaded(&m)) return loadFailed(given, "it was unloaded while loading", printit);
   notify(Event::kLoaded, m.name);
   return true;
 }
