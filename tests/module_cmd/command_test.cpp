@@ -83,6 +83,20 @@ TEST_F(ZorvikCommandTest, AnswerThatIsNoKeywordRunsNothing) {
   EXPECT_EQ(0, errorCount());
 }
 
+TEST_F(ZorvikCommandTest, WithoutAWorkingDatabaseCreateAndUpdateEndSilently) {
+  AcDbHostApplicationServices* services = acdbHostApplicationServices();
+  services->setWorkingDatabase(nullptr);
+  StatusBarRecorder bar;
+  runCommand({"Update"});
+  runCommand({"Create", "#1"});
+  services->setWorkingDatabase(db());
+  EXPECT_TRUE(bar.events.empty());
+  EXPECT_FALSE(updateRan());
+  EXPECT_FALSE(createRan());
+  EXPECT_EQ(1u, remaining_) << "Create asks for nothing";
+  EXPECT_EQ(0, errorCount());
+}
+
 TEST_F(ZorvikCommandTest, OptionsRunWithTheModuleResourcesInForce) {
   HINSTANCE during = nullptr;
   runCommand({"Options"}, [&](pf::DialogSession& s) {

@@ -92,7 +92,10 @@ TEST_F(OptionsTest, RunningDialogHasTheControlsTheCodeUses) {
       SCOPED_TRACE(control.first);
       const pf::WindowInfo info = s.control(control.first);
       ASSERT_TRUE(info.exists);
-      EXPECT_EQ(control.second, info.style & 0xFFFFFFFFu) << std::hex << info.style;
+      // The default attribute field is disabled while quiet mode is off.
+      EXPECT_EQ(control.second, info.style & ~static_cast<DWORD>(WS_DISABLED))
+          << std::hex << info.style;
+      EXPECT_EQ(control.first != 2021, info.enabled);
     }
     s.cancel();
   });
