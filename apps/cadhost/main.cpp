@@ -2,7 +2,6 @@
 // and its own from a script, from -c or from an interactive Command: prompt, and saves.
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -27,6 +26,7 @@
 #include "script_check.h"
 #include "session.h"
 #include "svg.h"
+#include "terminal_input.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ std::unique_ptr<pf::InputSource> makeInput(const cadhost::Options& opt, bool& in
   }
   if (opt.script.empty() && isatty(STDIN_FILENO)) {
     interactive = true;
-    return pf::makeTerminalInput(std::cin);
+    return cadhost::makeInterruptibleTerminalInput();
   }
   std::string name = opt.script.empty() || opt.script == "-" ? "<stdin>" : opt.script;
   std::string text;
@@ -82,10 +82,6 @@ void installDialogDriver(bool interactive) {
   }));
 }
 
-void interruptAtPrompt(int) {
-  // The terminal input source turns an interrupted read into a cancel; nothing else to do here.
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,20 +101,6 @@ int main(int argc, char** argv) {
   std::unique_ptr<pf::InputSource> input = makeInput(opt, interactive, error);
   if (!input) return readError(error);
 
-  // The drawing: read it whole before anything else runs; a drawing that cannot be read ends
-  // the run with nothing written.
-  AcDbDatabase* db = nullptr;
-  if (!opt.drawing.empty()) {
-    db = new AcDbDatabase(false, true);
-    if (db->dxfIn(opt.drawing.c_str()) != Acad::eOk) {
-      const std::string why = pf::lastDxfFailure().text();
-      delete db;
-      return readError(why.empty() ? "cannot read the drawing '" + opt.drawing + "'" : why);
-    }
-  } else {
-    db = new AcDbDatabase(true, true);
-  }
-
   // Where settings live.
   pf::setRegistryReporter([](const std::string& message) { std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str()); });
   if (!pf::setRegistryHivePath(opt.registry.empty() ? pf::defaultRegistryHivePath() : opt.registry)) {
@@ -131,8 +113,10 @@ int main(int argc, char** argv) {
   pf::setUiOutput([](const std::string& text) { pf::writeOutput("\n" + text); });
   pf::TerminalProgressBar progressBar(stderr);
   if (isatty(STDERR_FILENO)) pf::setStatusBarListener(&progressBar);
-  if (interactive) std::signal(SIGINT, interruptAtPrompt);
 
+  // The drawing's database is the current document from the start, so that modules find a
+  // document and a working database while they initialise.
+  AcDbDatabase* db = new AcDbDatabase(opt.drawing.empty(), true);
   cadhost::HostState& host = cadhost::hostState();
   host.db = db;
   host.drawingPath = opt.drawing;
@@ -146,15 +130,24 @@ int main(int argc, char** argv) {
   });
   cadhost::registerBuiltinCommands();
 
+  // Modules come before the drawing is read, so that the objects of their classes in it are
+  // read as what they are (read without their class, they would stay proxies until the drawing
+  // is opened again). A module or a drawing that cannot be read ends the run, nothing written.
   int status = 0;
-  pf::sendAppMessage(AcRx::kLoadDwgMsg);
   for (const std::string& module : opt.modules) {
     if (!pf::loadModule(module, false)) {
       status = readError("cannot load the module '" + module + "': " + pf::lastModuleError());
       break;
     }
   }
+  bool drawingOpen = false;
+  if (status == 0 && !opt.drawing.empty() && db->dxfIn(opt.drawing.c_str()) != Acad::eOk) {
+    const std::string why = pf::lastDxfFailure().text();
+    status = readError(why.empty() ? "cannot read the drawing '" + opt.drawing + "'" : why);
+  }
   if (status == 0) {
+    drawingOpen = true;
+    pf::sendAppMessage(AcRx::kLoadDwgMsg);
     cadhost::runCommandLine();
     if (!opt.saveAs.empty() && !cadhost::saveDrawing(opt.saveAs)) {
       pf::finishOutputLine();
@@ -172,7 +165,7 @@ int main(int argc, char** argv) {
 
   // Shut-down: the drawing closes first (its objects may belong to the modules' classes, whose
   // code must still be there when they are destroyed), then the modules are unloaded.
-  pf::sendAppMessage(AcRx::kUnloadDwgMsg);
+  if (drawingOpen) pf::sendAppMessage(AcRx::kUnloadDwgMsg);
   pf::setDialogDriver(nullptr);
   pf::setEntityPicker(nullptr);
   pf::setInputSource(nullptr);

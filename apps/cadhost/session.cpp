@@ -1,4 +1,4 @@
-// The "Command:" prompt. Enter repeats the last command, ^C at the prompt prints *Cancel*, a
+// The "Command:" prompt. Enter repeats the last command, ^C at the prompt cancels nothing, a
 // name that no command has is reported and the run goes on, and a dialog answer ("@...") with
 // no dialog open is reported and skipped.
 #include "session.h"
@@ -49,10 +49,7 @@ SessionSummary runCommandLine() {
   while (!hostState().quitRequested) {
     pf::Input in = pf::readInput("Command: ");
     if (in.kind == pf::Input::kEnd) break;
-    if (in.kind == pf::Input::kCancel) {
-      pf::writeOutput("*Cancel*");
-      continue;
-    }
+    if (in.kind == pf::Input::kCancel) continue;  // the prompt has shown *Cancel*
     std::string name = trim(in.text);
     if (name.empty()) {
       if (last.empty()) continue;

@@ -40,6 +40,8 @@ public:
   AcDbObjectId namedObjects;
   std::string filename;
   bool destroying = false;
+  // What the drawing reader keeps beside the objects (platform/dxf), freed with the database.
+  std::shared_ptr<void> dxfState;
 };
 
 // The common properties of an entity (AcDbEntity keeps them in its object state).

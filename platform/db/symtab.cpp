@@ -31,6 +31,19 @@ Acad::ErrorStatus appendToBlock(AcDbBlockTableRecord* block, AcDbObjectId entity
   return Acad::eOk;
 }
 
+Acad::ErrorStatus addToSymbolTable(AcDbSymbolTable* table, AcDbObjectId recordId) {
+  if (table == nullptr) return Acad::eNullObjectPointer;
+  if (!table->isWriteEnabled()) return Acad::eNotOpenForWrite;
+  AcDbObject* obj = peekObject(recordId);
+  if (obj == nullptr) return Acad::ePermanentlyErased;
+  if (AcDbSymbolTableRecord::cast(obj) == nullptr) return Acad::eWrongObjectType;
+  if (obj->database() != table->database()) return Acad::eWrongDatabase;
+  table->assertWriteEnabled();
+  table->pfTable()->records.push_back(recordId);
+  impl(obj)->owner = table->objectId();
+  return Acad::eOk;
+}
+
 static const char* recordName(AcDbObjectId id) {
   AcDbSymbolTableRecord* rec = AcDbSymbolTableRecord::cast(peekObject(id));
   const char* name = nullptr;

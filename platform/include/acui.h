@@ -2,9 +2,7 @@
 // toolkit, include adui.h first; acui.h brings aced.h.
 #pragma once
 #include "adui.h"
-#if __has_include("aced.h")
 #include "aced.h"
-#endif
 
 #define ACUI_PORT
 

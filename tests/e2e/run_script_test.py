@@ -2,8 +2,9 @@
 """Runs cadhost once and compares its transcript and saved drawing with expected files.
 
 Usage: run_script_test.py NAME --cadhost BIN --expected DIR --work DIR [--status N]
-                          [--module FILE] [--drawing FILE] [--script FILE] [--save]
-                          [--registry FILE] [-- EXTRA CADHOST ARGS]
+                          [--module FILE] [--drawing FILE] [--script FILE]
+                          [--save | --save-none] [--registry-seed FILE] [--check-registry]
+                          [-- EXTRA CADHOST ARGS]
 
 The transcript (standard output, then standard error) must equal DIR/NAME.txt; with --save the
 drawing saved with -o must equal DIR/NAME.dxf tag by tag (numbers rounded to 9 significant
@@ -57,10 +58,14 @@ def main():
     ap.add_argument("--drawing")
     ap.add_argument("--script")
     ap.add_argument("--module")
-    ap.add_argument("--save", action="store_true")
-    ap.add_argument("--registry")
-    ap.add_argument("extra", nargs="*")
-    a = ap.parse_args()
+    ap.add_argument("--save", action="store_true", help="save with -o and compare the drawing")
+    ap.add_argument("--save-none", action="store_true", help="save with -o and expect nothing written")
+    ap.add_argument("--registry-seed", help="a .reg file copied in as the user's hive before the run")
+    ap.add_argument("--check-registry", action="store_true", help="compare the hive after the run")
+    argv = sys.argv[1:]
+    extra = argv[argv.index("--") + 1:] if "--" in argv else []
+    a = ap.parse_args(argv[:argv.index("--")] if "--" in argv else argv)
+    a.extra = extra
 
     work = os.path.join(a.work, a.name)
     shutil.rmtree(work, ignore_errors=True)
@@ -73,18 +78,23 @@ def main():
     if a.script:
         cmd += ["-s", a.script]
     out_dxf = os.path.join(work, "out.dxf")
-    if a.save:
+    if a.save or a.save_none:
         cmd += ["-o", out_dxf]
-    registry = a.registry or os.path.join(work, "user.reg")
+    registry = os.path.join(work, "user.reg")
+    if a.registry_seed:
+        shutil.copyfile(a.registry_seed, registry)
     cmd += ["--registry", registry]
     cmd += a.extra
     # Paths in the transcript are made relative to the work folder so expected files are portable.
     proc = subprocess.run(cmd, cwd=work, stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
     transcript = proc.stdout.decode("cp1252") + proc.stderr.decode("cp1252")
-    for root, label in ((work, "<work>"), (os.path.dirname(a.cadhost), "<bin>")):
+    source = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(a.expected))))
+    for root, label in ((work, "<work>"), (os.path.dirname(a.cadhost), "<bin>"), (source, "<src>")):
         transcript = transcript.replace(root, label)
 
     update = os.environ.get("UPDATE_GOLDEN") == "1"
+    if update:
+        os.makedirs(a.expected, exist_ok=True)
     failures = []
     if proc.returncode != a.status:
         failures.append("exit status %d, expected %d" % (proc.returncode, a.status))
@@ -118,8 +128,18 @@ def main():
             problem = audit(out_dxf)
             if problem:
                 failures.append("ezdxf audit of the saved drawing: " + problem)
-    elif os.path.exists(out_dxf):
-        failures.append("a drawing was written although none was asked for")
+    elif os.path.exists(out_dxf) or any(n.startswith("out.dxf") for n in os.listdir(work)):
+        failures.append("a drawing (or part of one) was written although the run failed")
+    if a.check_registry:
+        exp_reg = os.path.join(a.expected, a.name + ".reg")
+        if not os.path.exists(registry):
+            failures.append("no registry hive was written")
+        elif update:
+            shutil.copyfile(registry, exp_reg)
+        else:
+            with open(exp_reg, "rb") as f1, open(registry, "rb") as f2:
+                if f1.read() != f2.read():
+                    failures.append("registry hive differs from " + exp_reg)
     if failures:
         print("command: " + " ".join(cmd))
         print("\n".join(failures))

@@ -177,10 +177,23 @@ TEST(Dialog, SortedListAndSpinWithItsBuddy) {
     s.spin(IDC_TEST_SPIN, false);
     EXPECT_EQ(s.control(IDC_TEST_COUNT).text, "0");
     EXPECT_FALSE(s.spin(IDC_TEST_COUNT, true).ok);  // an edit is no spin
+    EXPECT_EQ(dlg.m_spinDeltas, (std::vector<int>{1, 1, -1, -1, -1}));
+
+    // The parent may refuse a step (UDN_DELTAPOS answered non-zero).
+    dlg.m_spinCeiling = 1;
+    s.spin(IDC_TEST_SPIN, true);
+    EXPECT_EQ(s.control(IDC_TEST_COUNT).text, "1");
+    s.spin(IDC_TEST_SPIN, true);
+    EXPECT_EQ(s.control(IDC_TEST_COUNT).text, "1");
+
+    // Selecting another entry tells the list's parent; selecting the same one does not.
+    s.select(IDC_TEST_LIST, "WIDTH");
+    s.select(IDC_TEST_LIST, "WIDTH");
+    EXPECT_EQ(dlg.m_selectionChanges, 1);
     s.ok();
   });
-  EXPECT_EQ(dlg.m_count, 0);
-  EXPECT_EQ(CString("AREA"), dlg.m_selected);
+  EXPECT_EQ(dlg.m_count, 1);
+  EXPECT_EQ(CString("WIDTH"), dlg.m_selected);
 }
 
 TEST(Dialog, EndCodesOfOkCancelCloseAndEndDialog) {

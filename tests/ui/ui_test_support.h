@@ -55,6 +55,9 @@ class TestDialog : public CAcUiDialog {
   int m_doubleClicks = 0;
   std::vector<UINT> m_editChanges;
   int m_okCalls = 0;
+  int m_selectionChanges = 0;
+  std::vector<int> m_spinDeltas;  // iDelta of every UDN_DELTAPOS
+  int m_spinCeiling = 100;        // the handler refuses steps above this
   int m_initSawSpinAttached = -1;
 
  protected:
@@ -96,6 +99,12 @@ class TestDialog : public CAcUiDialog {
   afx_msg void OnApply() { ++m_applyClicks; }
   afx_msg void OnNumberChanged(UINT id) { m_editChanges.push_back(id); }
   afx_msg void OnListDoubleClick() { ++m_doubleClicks; }
+  afx_msg void OnListSelectionChanged() { ++m_selectionChanges; }
+  afx_msg void OnSpinDelta(NMHDR* header, LRESULT* result) {
+    NMUPDOWN* ud = reinterpret_cast<NMUPDOWN*>(header);
+    m_spinDeltas.push_back(ud->iDelta);
+    *result = ud->iPos + ud->iDelta > m_spinCeiling ? 1 : 0;  // non-zero cancels the step
+  }
 
   DECLARE_MESSAGE_MAP()
 };

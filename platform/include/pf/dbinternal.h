@@ -39,6 +39,10 @@ void setFilename(AcDbDatabase* db, const char* fileName);
 // Adds an entity that is already in the database (read from a file) to the end of the block's
 // entity list and makes the block its owner. The block must be open for write.
 Acad::ErrorStatus appendToBlock(AcDbBlockTableRecord* block, AcDbObjectId entityId);
+// Adds a record that is already in the database (read from a file) to the end of the table and
+// makes the table its owner, without the name checks of AcDbSymbolTable::add (a drawing's
+// records are added as they were saved). The table must be open for write.
+Acad::ErrorStatus addToSymbolTable(AcDbSymbolTable* table, AcDbObjectId recordId);
 // Gives each dictionary entry its dictionary as a persistent reactor where a file left it out,
 // so erasing the entry still removes it. Answers how many links it added.
 int linkDictionaryEntries(AcDbDatabase* db);

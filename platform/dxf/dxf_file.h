@@ -1,0 +1,57 @@
+// dxf_file.h - file access for drawings: a read-only whole-file view (mapped when possible) and
+// an atomic writer (temporary file beside the target, flushed, synced, then renamed over it).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace pf {
+namespace dxf {
+
+// The bytes of a file. Regular files are memory-mapped; anything else is read once.
+// Throws DxfError (line 0) when the file cannot be opened or read.
+class InputFile {
+ public:
+  explicit InputFile(const std::string& path);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  std::string_view data() const { return {data_, size_}; }
+  // Tells the system the bytes before `offset` will not be read again, so that the pages of a
+  // large drawing already parsed need not stay resident while the rest loads.
+  void release(std::size_t offset);
+
+ private:
+  const char* data_ = nullptr;
+  std::size_t size_ = 0;
+  bool mapped_ = false;
+  std::size_t released_ = 0;
+  std::string owned_;
+};
+
+// Writes a file atomically: everything goes to a temporary file in the target's directory, and
+// only commit() (flush, fsync, rename) replaces the target. Destroying an uncommitted writer
+// removes the temporary file and leaves the target as it was. Failures throw DxfError with the
+// reason (line 0).
+class AtomicOutputFile {
+ public:
+  explicit AtomicOutputFile(const std::string& path);
+  ~AtomicOutputFile();
+  AtomicOutputFile(const AtomicOutputFile&) = delete;
+  AtomicOutputFile& operator=(const AtomicOutputFile&) = delete;
+
+  void write(const char* data, std::size_t n);
+  void commit();
+  const std::string& tempPath() const { return temp_; }
+
+ private:
+  std::string path_;
+  std::string temp_;
+  int fd_ = -1;
+  bool committed_ = false;
+};
+
+}  // namespace dxf
+}  // namespace pf

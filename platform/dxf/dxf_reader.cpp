@@ -1,0 +1,265 @@
+// dxf_reader.cpp - ASCII DXF group reader (see dxf_reader.h).
+#include "dxf/dxf_reader.h"
+
+#include <cstring>
+
+namespace pf {
+namespace dxf {
+
+namespace {
+
+constexpr char kBinarySentinel[] = "AutoCAD Binary DXF\r\n\x1a";  // followed by a NUL byte
+
+// Shows a value in a message: quoted, shortened, control characters made visible.
+std::string shown(std::string_view v) {
+  std::string s = "\"";
+  for (std::size_t i = 0; i < v.size() && i < 40; ++i) {
+    unsigned char c = static_cast<unsigned char>(v[i]);
+    if (c < 0x20) {
+      s += '^';
+      s += static_cast<char>(c + 64);
+    } else {
+      s += static_cast<char>(c);
+    }
+  }
+  if (v.size() > 40) s += "...";
+  return s + "\"";
+}
+
+// Group codes are small integers; parsed by hand because this runs once per tag.
+bool parseCode(std::string_view line, int& code) {
+  std::string_view t = trimmed(line);
+  if (t.empty() || t.size() > 6) return false;
+  std::size_t i = 0;
+  bool neg = false;
+  if (t[0] == '-') {
+    neg = true;
+    i = 1;
+    if (t.size() == 1) return false;
+  }
+  int v = 0;
+  for (; i < t.size(); ++i) {
+    char c = t[i];
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+  }
+  code = neg ? -v : v;
+  return true;
+}
+
+// Syntax of a real as writers put it: [sign] digits [. digits] [e|E [sign] digits], at least
+// one digit in the mantissa. Checking the text is much cheaper than converting it.
+bool isReal(std::string_view t) {
+  std::size_t i = 0, n = t.size();
+  if (i < n && (t[i] == '-' || t[i] == '+')) ++i;
+  std::size_t digits = 0;
+  while (i < n && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
+  if (i < n && t[i] == '.') {
+    ++i;
+    while (i < n && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    if (i < n && (t[i] == '-' || t[i] == '+')) ++i;
+    std::size_t e = 0;
+    while (i < n && t[i] >= '0' && t[i] <= '9') ++i, ++e;
+    if (e == 0) return false;
+    // A large exponent may not fit a double: the full conversion decides.
+    if (e > 2 && i == n) {
+      double d;
+      return parseDouble(t, d);
+    }
+  }
+  return i == n;
+}
+
+// A plain integer that fits the range; anything else goes through parseInt64.
+bool quickInt(std::string_view t, std::int64_t& v) {
+  std::size_t i = 0, n = t.size();
+  bool neg = false;
+  if (i < n && (t[i] == '-' || t[i] == '+')) neg = t[i++] == '-';
+  if (i == n || n - i > 12) return false;
+  std::int64_t x = 0;
+  for (; i < n; ++i) {
+    if (t[i] < '0' || t[i] > '9') return false;
+    x = x * 10 + (t[i] - '0');
+  }
+  v = neg ? -x : x;
+  return true;
+}
+
+bool isHex(std::string_view t) {
+  for (char c : t) {
+    bool ok = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    if (!ok) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool isBinaryDxf(std::string_view data) {
+  const std::size_t n = sizeof(kBinarySentinel) - 1;
+  return data.size() >= n && std::memcmp(data.data(), kBinarySentinel, n) == 0;
+}
+
+TagReader::TagReader(std::string_view data, std::string fileName, bool requireEof)
+    : data_(data), file_(std::move(fileName)), requireEof_(requireEof) {
+  if (isBinaryDxf(data_))
+    fail(1, "binary DXF is not supported; save the drawing as ASCII DXF");
+  if (data_.size() >= 3 && std::memcmp(data_.data(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;  // UTF-8 BOM
+}
+
+void TagReader::fail(std::uint32_t line, const std::string& reason) const {
+  throw DxfError(file_, line, reason);
+}
+
+bool TagReader::readLine(std::string_view& out) {
+  const std::size_t n = data_.size();
+  if (pos_ >= n) return false;
+  const unsigned char* base = reinterpret_cast<const unsigned char*>(data_.data());
+  std::size_t i = pos_;
+  // Line ends are the only bytes <= '\r' in practice; one comparison per byte finds them.
+  for (;;) {
+    while (i < n && base[i] > '\r') ++i;
+    if (i >= n || base[i] == '\n' || base[i] == '\r') break;
+    ++i;
+  }
+  out = std::string_view(data_.data() + pos_, i - pos_);
+  if (i < n) {
+    if (base[i] == '\r' && i + 1 < n && base[i + 1] == '\n')
+      i += 2;
+    else
+      i += 1;
+  }
+  pos_ = i;
+  ++line_;
+  return true;
+}
+
+void TagReader::seek(std::size_t offset, std::uint32_t line) {
+  pos_ = offset;
+  line_ = line - 1;
+  requireEof_ = false;
+  done_ = false;
+  first_ = false;
+  havePushed_ = false;
+  trimNextName_ = false;
+}
+
+void TagReader::pushBack(const Tag& tag) {
+  pushed_ = tag;
+  pushedOffset_ = tagOffset_;
+  havePushed_ = true;
+}
+
+bool TagReader::next(Tag& tag) {
+  if (havePushed_) {
+    havePushed_ = false;
+    tag = pushed_;
+    tagOffset_ = pushedOffset_;
+    return true;
+  }
+  if (done_) return false;
+  for (;;) {
+    std::string_view codeLine;
+    const std::size_t codeOffset = pos_;
+    if (!readLine(codeLine)) {
+      if (requireEof_) {
+        if (first_) fail(1, "not a DXF file: the file is empty");
+        fail(line_, "unexpected end of file: the drawing is truncated (no 0 EOF)");
+      }
+      done_ = true;
+      return false;
+    }
+    const std::uint32_t codeLineNo = line_;
+    int code = 0;
+    if (!parseCode(codeLine, code)) {
+      if (first_) fail(codeLineNo, "not a DXF file: expected a group code, found " + shown(codeLine));
+      fail(codeLineNo, "expected a group code, found " + shown(codeLine));
+    }
+    std::string_view value;
+    if (!readLine(value))
+      fail(codeLineNo, "unexpected end of file: the drawing is truncated (group " + std::to_string(code) + " has no value)");
+    if (code == 999) continue;  // comment
+    tag.code = static_cast<std::int16_t>(code);
+    tag.line = codeLineNo;
+    tag.value = value;
+    tagOffset_ = codeOffset;
+    if (validate_) {
+      checkValue(tag, codeLineNo + 1);
+    } else {
+      ValueKind k = kindOf(code);
+      if (k != ValueKind::String || code == 0) tag.value = trimmed(tag.value);
+    }
+    first_ = false;
+    if (code == 0) {
+      trimNextName_ = tag.value == "SECTION" || tag.value == "TABLE";
+      if (tag.value == "EOF") done_ = true;
+    } else if (code == 2 && trimNextName_) {
+      tag.value = trimmed(tag.value);
+      trimNextName_ = false;
+    } else {
+      trimNextName_ = false;
+    }
+    return true;
+  }
+}
+
+void TagReader::checkValue(Tag& tag, std::uint32_t valueLine) {
+  const int code = tag.code;
+  switch (kindOf(code)) {
+    case ValueKind::String:
+      if (code == 0) tag.value = trimmed(tag.value);
+      return;
+    case ValueKind::Double: {
+      tag.value = trimmed(tag.value);
+      double d;
+      if (!isReal(tag.value) && !parseDouble(tag.value, d))  // the conversion only for odd text
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not a number");
+      return;
+    }
+    case ValueKind::Int16:
+    case ValueKind::Int32:
+    case ValueKind::Int64:
+    case ValueKind::Bool: {
+      std::int64_t v;
+      tag.value = trimmed(tag.value);
+      if (!quickInt(tag.value, v) && !parseInt64(tag.value, v))
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not an integer");
+      ValueKind k = kindOf(code);
+      // 16- and 32-bit groups are accepted in both their signed and unsigned ranges: writers
+      // differ on flag words with the top bit set.
+      if ((k == ValueKind::Int16 || k == ValueKind::Bool) && (v < -32768 || v > 65535))
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) +
+                            " is out of range for a 16-bit integer");
+      if (k == ValueKind::Int32 && (v < -2147483648LL || v > 4294967295LL))
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) +
+                            " is out of range for a 32-bit integer");
+      tag.value = trimmed(tag.value);
+      return;
+    }
+    case ValueKind::Handle: {
+      tag.value = trimmed(tag.value);
+      if (tag.value.empty() || tag.value.size() > 16 || !isHex(tag.value))
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not a handle");
+      return;
+    }
+    case ValueKind::Binary: {
+      std::string_view t = trimmed(tag.value);
+      if (!isHex(t))
+        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) +
+                            " is not hexadecimal binary data");
+      tag.value = t;
+      return;
+    }
+    case ValueKind::Comment:
+      return;
+    case ValueKind::Invalid:
+      fail(tag.line, "group code " + std::to_string(code) + " is not a DXF group code");
+  }
+}
+
+}  // namespace dxf
+}  // namespace pf

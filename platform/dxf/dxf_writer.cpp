@@ -1,0 +1,203 @@
+// dxf_writer.cpp - ASCII DXF group writer (see dxf_writer.h).
+#include "dxf/dxf_writer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace pf {
+namespace dxf {
+
+namespace {
+
+// Appends `value` right-aligned in `width` columns.
+void appendPadded(std::string& out, std::int64_t value, int width) {
+  char tmp[24];
+  auto r = std::to_chars(tmp, tmp + sizeof tmp, value);
+  int len = static_cast<int>(r.ptr - tmp);
+  if (len < width) out.append(static_cast<std::size_t>(width - len), ' ');
+  out.append(tmp, static_cast<std::size_t>(len));
+}
+
+int padWidth(ValueKind k) {
+  switch (k) {
+    case ValueKind::Int16:
+    case ValueKind::Bool:
+      return 6;
+    case ValueKind::Int32:
+      return 9;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+TagWriter::TagWriter(Sink sink, int precision) : sink_(std::move(sink)), precision_(precision) {
+  if (sink_) buf_.reserve(kBlock + 4096);
+}
+
+TagWriter::~TagWriter() = default;
+
+void TagWriter::flush() {
+  if (sink_ && !buf_.empty()) {
+    sink_(buf_.data(), buf_.size());
+    written_ += buf_.size();
+    buf_.clear();
+  }
+}
+
+void TagWriter::code(int c) {
+  if (c >= 0 && c < 10) {
+    buf_.append("  ", 2);
+    buf_.push_back(static_cast<char>('0' + c));
+  } else if (c >= 10 && c < 100) {
+    buf_.push_back(' ');
+    buf_.push_back(static_cast<char>('0' + c / 10));
+    buf_.push_back(static_cast<char>('0' + c % 10));
+  } else {
+    char tmp[12];
+    auto r = std::to_chars(tmp, tmp + sizeof tmp, c);
+    buf_.append(tmp, static_cast<std::size_t>(r.ptr - tmp));
+  }
+  endLine();
+}
+
+// A line end inside a value would split it into two groups and corrupt the drawing, so control
+// characters are written in caret form (LF as ^J), as DXF writers do.
+// Characters outside the code page travel as \U+XXXX; readers that match only upper-case hex
+// miss lower-case ones, so they are written in upper case.
+void TagWriter::appendEscaped(std::string_view s) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c == '\\' && i + 6 < s.size() && (s[i + 1] == 'U' || s[i + 1] == 'u') && s[i + 2] == '+') {
+      bool lower = false, hex = true;
+      for (std::size_t k = i + 3; k < i + 7; ++k) {
+        char h = s[k];
+        if (h >= 'a' && h <= 'f') lower = true;
+        else if (!((h >= '0' && h <= '9') || (h >= 'A' && h <= 'F'))) hex = false;
+      }
+      if (hex && (lower || s[i + 1] == 'u')) {
+        buf_.append(s.data() + start, i - start);
+        buf_.append("\\U+", 3);
+        for (std::size_t k = i + 3; k < i + 7; ++k)
+          buf_.push_back(s[k] >= 'a' && s[k] <= 'f' ? static_cast<char>(s[k] - 'a' + 'A') : s[k]);
+        i += 6;
+        start = i + 1;
+      }
+      continue;
+    }
+    if (c < 0x20 && c != '\t') {
+      buf_.append(s.data() + start, i - start);
+      buf_.push_back('^');
+      buf_.push_back(static_cast<char>(c + 64));
+      start = i + 1;
+    }
+  }
+  buf_.append(s.data() + start, s.size() - start);
+}
+
+void TagWriter::string(int c, std::string_view value) {
+  code(c);
+  appendEscaped(value);
+  endLine();
+  maybeFlush();
+}
+
+void TagWriter::integer(int c, std::int64_t value) {
+  code(c);
+  appendPadded(buf_, value, padWidth(kindOf(c)));
+  endLine();
+  maybeFlush();
+}
+
+std::string TagWriter::formatDouble(double v, int precision) {
+  if (!std::isfinite(v)) v = 0.0;  // never write text a reader would refuse
+  if (v == 0) v = 0.0;             // no "-0.0"
+  char tmp[64];
+  std::to_chars_result r;
+  if (precision > 0 && precision < 16)
+    r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::general, precision);
+  else if (std::fabs(v) >= 1e16 || (v != 0 && std::fabs(v) < 1e-5))
+    r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::scientific);
+  else
+    r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::fixed);  // shortest, no exponent
+  std::string s(tmp, r.ptr);
+  std::size_t e = s.find_first_of("eE");
+  std::string mantissa = e == std::string::npos ? s : s.substr(0, e);
+  if (mantissa.find('.') == std::string::npos) mantissa += ".0";
+  if (e == std::string::npos) return mantissa;
+  return mantissa + "E" + s.substr(e + 1);
+}
+
+void TagWriter::real(int c, double value, int precision) {
+  code(c);
+  buf_ += formatDouble(value, precision > 0 ? precision : precision_);
+  endLine();
+  maybeFlush();
+}
+
+void TagWriter::handle(int c, std::uint64_t value) {
+  code(c);
+  char tmp[20];
+  auto r = std::to_chars(tmp, tmp + sizeof tmp, value, 16);
+  for (char* p = tmp; p != r.ptr; ++p)
+    if (*p >= 'a' && *p <= 'f') *p = static_cast<char>(*p - 'a' + 'A');
+  buf_.append(tmp, static_cast<std::size_t>(r.ptr - tmp));
+  endLine();
+  maybeFlush();
+}
+
+void TagWriter::point(int c, double x, double y, double z) {
+  real(c, x);
+  real(c + 10, y);
+  real(c + 20, z);
+}
+
+void TagWriter::kept(int c, std::string_view text) {
+  ValueKind k = kindOf(c);
+  switch (k) {
+    case ValueKind::Int16:
+    case ValueKind::Int32:
+    case ValueKind::Int64:
+    case ValueKind::Bool: {
+      std::int64_t v = 0;
+      if (parseInt64(text, v)) {
+        integer(c, v);
+        return;
+      }
+      break;
+    }
+    case ValueKind::Handle: {
+      std::uint64_t h = 0;
+      if (parseHandle(text, h)) {
+        handle(c, h);
+        return;
+      }
+      break;
+    }
+    case ValueKind::Binary: {
+      code(c);
+      std::size_t at = buf_.size();
+      buf_.append(text.data(), text.size());
+      for (std::size_t i = at; i < buf_.size(); ++i)
+        if (buf_[i] >= 'a' && buf_[i] <= 'f') buf_[i] = static_cast<char>(buf_[i] - 'a' + 'A');
+      endLine();
+      maybeFlush();
+      return;
+    }
+    case ValueKind::Double:
+      code(c);
+      buf_.append(text.data(), text.size());
+      endLine();
+      maybeFlush();
+      return;
+    default:
+      break;
+  }
+  string(c, text);
+}
+
+}  // namespace dxf
+}  // namespace pf
