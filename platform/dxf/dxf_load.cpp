@@ -558,7 +558,14 @@ Acad::ErrorStatus loadDrawing(AcDbDatabase* db, const char* fileName, const char
     }
     started = true;
     Loader loader(db, in, reader, index, log.get());
-    std::unique_ptr<DrawingState> state = loader.run();
+    std::unique_ptr<DrawingState> state;
+    try {
+      state = loader.run();
+    } catch (const DxfError& e) {
+      // Records without subclass markers are R12 style: say what is expected.
+      if (!index.acadVer.empty()) throw;
+      throw DxfError(e.file(), e.line(), e.reason() + " (the drawing names no $ACADVER; drawings of R2000 (AC1015) and later can be read)");
+    }
     setDrawingState(db, std::move(state));
     pf::setFilename(db, file.c_str());
     return Acad::eOk;
