@@ -104,9 +104,9 @@ int main(int argc, char** argv) {
 
   // Where settings live.
   pf::setRegistryReporter([](const std::string& message) { std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str()); });
-  if (!pf::setRegistryHivePath(opt.registry.empty() ? pf::defaultRegistryHivePath() : opt.registry)) {
-    std::fprintf(stderr, "%s: warning: %s; settings will not be saved\n", kProgram, pf::registryProblem().c_str());
-  }
+  // A damaged hive is reported (with its line) by the reporter and left as it is; the run goes
+  // on with the settings in memory.
+  pf::setRegistryHivePath(opt.registry.empty() ? pf::defaultRegistryHivePath() : opt.registry);
 
   // Output: the transcript on standard output, message boxes in it as "[caption] text", the
   // progress meter as a bar on standard error when that is a terminal.
