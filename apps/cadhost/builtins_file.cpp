@@ -15,6 +15,7 @@
 #include "dbsymtb.h"
 #include "host_state.h"
 #include "pf/dxf.h"
+#include "pf/editor.h"
 #include "pf/input.h"
 #include "pf/modules.h"
 #include "pf/output.h"
@@ -168,9 +169,17 @@ void cmdArx() {
 }
 
 bool saveDrawing(const std::string& path) {
+  AcDbDatabase* db = hostState().db;
   pf::sendAppMessage(AcRx::kSaveMsg);
-  const Acad::ErrorStatus es = hostState().db->dxfOut(path.c_str());
-  if (es != Acad::eOk) {
+  pf::notifyBeginSave(db, path.c_str());
+  pf::notifyBeginDxfOut(db);
+  const Acad::ErrorStatus es = db->dxfOut(path.c_str());
+  if (es == Acad::eOk) {
+    pf::notifyDxfOutComplete(db);
+    pf::notifySaveComplete(db, path.c_str());
+  } else {
+    pf::notifyAbortDxfOut(db);
+    pf::notifyAbortSave(db);
     const std::string why = pf::lastDxfFailure().text();
     pf::writeOutput("\nThe drawing was not saved: " + (why.empty() ? "status " + std::to_string(es) : why));
     hostState().saveFailed = true;

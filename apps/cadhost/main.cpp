@@ -17,6 +17,7 @@
 #include "pf/dialogs.h"
 #include "pf/documents.h"
 #include "pf/dxf.h"
+#include "pf/editor.h"
 #include "pf/input.h"
 #include "pf/modules.h"
 #include "pf/output.h"
@@ -103,9 +104,9 @@ int main(int argc, char** argv) {
 
   // Where settings live.
   pf::setRegistryReporter([](const std::string& message) { std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str()); });
-  if (!pf::setRegistryHivePath(opt.registry.empty() ? pf::defaultRegistryHivePath() : opt.registry)) {
-    std::fprintf(stderr, "%s: warning: %s; settings will not be saved\n", kProgram, pf::registryProblem().c_str());
-  }
+  // A damaged hive is reported (with its line) by the reporter and left as it is; the run goes
+  // on with the settings in memory.
+  pf::setRegistryHivePath(opt.registry.empty() ? pf::defaultRegistryHivePath() : opt.registry);
 
   // Output: the transcript on standard output, message boxes in it as "[caption] text", the
   // progress meter as a bar on standard error when that is a terminal.
@@ -141,9 +142,18 @@ int main(int argc, char** argv) {
     }
   }
   bool drawingOpen = false;
-  if (status == 0 && !opt.drawing.empty() && db->dxfIn(opt.drawing.c_str()) != Acad::eOk) {
-    const std::string why = pf::lastDxfFailure().text();
-    status = readError(why.empty() ? "cannot read the drawing '" + opt.drawing + "'" : why);
+  if (status == 0 && !opt.drawing.empty()) {
+    pf::notifyBeginDwgOpen(opt.drawing.c_str());
+    pf::notifyBeginDxfIn(db);
+    if (db->dxfIn(opt.drawing.c_str()) != Acad::eOk) {
+      pf::notifyAbortDxfIn(db);
+      const std::string why = pf::lastDxfFailure().text();
+      status = readError(why.empty() ? "cannot read the drawing '" + opt.drawing + "'" : why);
+    } else {
+      pf::notifyDxfInComplete(db);
+      pf::notifyEndDwgOpen(opt.drawing.c_str());
+      pf::notifyDwgFileOpened(db, opt.drawing.c_str());
+    }
   }
   if (status == 0) {
     drawingOpen = true;
@@ -165,7 +175,10 @@ int main(int argc, char** argv) {
 
   // Shut-down: the drawing closes first (its objects may belong to the modules' classes, whose
   // code must still be there when they are destroyed), then the modules are unloaded.
-  if (drawingOpen) pf::sendAppMessage(AcRx::kUnloadDwgMsg);
+  if (drawingOpen) {
+    pf::notifyBeginClose(db);
+    pf::sendAppMessage(AcRx::kUnloadDwgMsg);
+  }
   pf::setDialogDriver(nullptr);
   pf::setEntityPicker(nullptr);
   pf::setInputSource(nullptr);
@@ -173,6 +186,8 @@ int main(int argc, char** argv) {
   acdbHostApplicationServices()->setWorkingDatabase(nullptr);
   host.db = nullptr;
   delete db;
+  pf::notifyBeginQuit();
+  pf::notifyQuitWillStart();
   pf::sendAppMessage(AcRx::kQuitMsg);
   pf::unloadAllModules();
   pf::finishOutputLine();

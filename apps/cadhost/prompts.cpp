@@ -104,10 +104,12 @@ Answer askObjects(std::vector<AcDbObjectId>& ids) {
     const int rc = acedEntSel("\nSelect objects: ", name, pt);
     if (rc == RTCAN) return Answer::kCancel;
     if (rc != RTNORM) {
-      // Enter ends the selection; a pick that hit nothing asks again.
-      if (pf::lastSelectionErrno() == 52) return ids.empty() ? Answer::kEnter : Answer::kOk;
-      pf::writeOutput("\n0 found");
-      continue;
+      // A pick that hit nothing asks again; Enter, or any other failure, ends the selection.
+      if (pf::lastSelectionErrno() == 7) {
+        pf::writeOutput("\n0 found");
+        continue;
+      }
+      return ids.empty() ? Answer::kEnter : Answer::kOk;
     }
     AcDbObjectId id;
     if (acdbGetObjectId(id, name) != Acad::eOk) continue;

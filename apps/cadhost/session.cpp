@@ -7,8 +7,10 @@
 #include <string>
 
 #include "accmd.h"
+#include "aced.h"
 #include "host_state.h"
 #include "pf/commands.h"
+#include "pf/editor.h"
 #include "pf/input.h"
 #include "pf/output.h"
 
@@ -60,6 +62,8 @@ SessionSummary runCommandLine() {
       continue;
     }
     if (!commandExists(name)) {
+      const std::string shown = upper(name);
+      pf::notifyEditorReactors([&](AcEditorReactor& r) { r.unknownCommand(shown.c_str(), nullptr); });
       pf::writeOutput("\nUnknown command \"" + upper(name) + "\".  Press F1 for help.");
       ++summary.unknown;
       continue;

@@ -108,6 +108,8 @@ inline ObjectImpl* impl(const AcDbObject* obj) { return obj->pfImpl(); }
 // True when the pointer is a stub of a live database.
 bool isLiveStub(const AcDbStub* stub);
 void registerStub(AcDbStub* stub);
+// Room for `more` stubs to come (the drawing reader knows how many objects it will add).
+void reserveStubs(std::size_t more);
 void unregisterStub(AcDbStub* stub);
 
 // The object an id names (even if closed), or null. Never opens anything.

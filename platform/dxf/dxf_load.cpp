@@ -506,6 +506,7 @@ void Loader::objects() {
 std::unique_ptr<DrawingState> Loader::run() {
   r_.setValidate(false);  // the scan checked every value
   db_->pfImpl()->byHandle.reserve(ix_.recordCount + ix_.recordCount / 4);
+  pf::reserveStubs(ix_.recordCount + ix_.recordCount / 4);
   st_.reset(new DrawingState);
   st_->acadVer = ix_.acadVer.empty() ? "AC1015" : ix_.acadVer;
   if (!ix_.codePage.empty()) st_->codePage = ix_.codePage;
@@ -558,7 +559,14 @@ Acad::ErrorStatus loadDrawing(AcDbDatabase* db, const char* fileName, const char
     }
     started = true;
     Loader loader(db, in, reader, index, log.get());
-    std::unique_ptr<DrawingState> state = loader.run();
+    std::unique_ptr<DrawingState> state;
+    try {
+      state = loader.run();
+    } catch (const DxfError& e) {
+      // Records without subclass markers are R12 style: say what is expected.
+      if (!index.acadVer.empty()) throw;
+      throw DxfError(e.file(), e.line(), e.reason() + " (the drawing names no $ACADVER; drawings of R2000 (AC1015) and later can be read)");
+    }
     setDrawingState(db, std::move(state));
     pf::setFilename(db, file.c_str());
     return Acad::eOk;

@@ -28,6 +28,18 @@ std::string shown(std::string_view v) {
 
 // Group codes are small integers; parsed by hand because this runs once per tag.
 bool parseCode(std::string_view line, int& code) {
+  // The usual layout: spaces, then 1-4 digits, nothing after.
+  {
+    std::size_t i = 0, n = line.size();
+    while (i < n && line[i] == ' ') ++i;
+    std::size_t start = i;
+    int v = 0;
+    while (i < n && i - start < 5 && line[i] >= '0' && line[i] <= '9') v = v * 10 + (line[i++] - '0');
+    if (i == n && i > start) {
+      code = v;
+      return true;
+    }
+  }
   std::string_view t = trimmed(line);
   if (t.empty() || t.size() > 6) return false;
   std::size_t i = 0;
@@ -189,9 +201,10 @@ bool TagReader::next(Tag& tag) {
     tagOffset_ = codeOffset;
     if (validate_) {
       checkValue(tag, codeLineNo + 1);
-    } else {
-      ValueKind k = kindOf(code);
-      if (k != ValueKind::String || code == 0) tag.value = trimmed(tag.value);
+    } else if (code == 0 || kindOf(code) != ValueKind::String) {
+      std::string_view v = tag.value;  // trimmed only if there is something to trim
+      if (!v.empty() && (v.front() == ' ' || v.back() == ' ' || v.front() == '\t' || v.back() == '\t'))
+        tag.value = trimmed(v);
     }
     first_ = false;
     if (code == 0) {

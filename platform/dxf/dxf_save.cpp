@@ -121,6 +121,7 @@ class Saver {
   // Layers the saved entities use that no LAYER record defines: made up in the LAYER table.
   std::vector<std::string> usedLayers_;
   std::unordered_set<std::string> layerNames_;
+  std::string lastLayer_;
   std::vector<std::string> missingLayers_;
   std::uint64_t firstMissingLayer_ = 0;
   void noteLayer(AcDbObjectId id, const AcDbObject* obj);
@@ -146,15 +147,16 @@ bool Saver::saved(const AcDbObjectId& id) const {
   return std::binary_search(savedList_.begin(), savedList_.end(), s);
 }
 
-void Saver::noteLayer(AcDbObjectId id, const AcDbObject* obj) {
-  const AcDbEntity* ent = AcDbEntity::cast(obj);
-  if (!ent || AcDbProxyEntity::cast(obj)) return;
-  AcDbObject* open = nullptr;
-  if (pf::openObject(open, id, AcDb::kForRead, false) != Acad::eOk) return;
-  char* layer = ent->layer();
-  pf::closeObject(open);
-  if (layer && *layer && layerNames_.insert(layer).second) usedLayers_.push_back(layer);
-  if (layer) acutDelString(layer);
+// The layer an entity names, read from the entity's state without opening it (this runs for
+// every entity of the drawing).
+void Saver::noteLayer(AcDbObjectId, const AcDbObject* obj) {
+  if (!AcDbEntity::cast(obj) || AcDbProxyEntity::cast(obj)) return;
+  const pf::ObjectImpl* oi = pf::impl(obj);
+  if (!oi->entity) return;  // never given a layer: "0"
+  const std::string& layer = oi->entity->layer;
+  if (layer.empty() || layer == lastLayer_) return;
+  lastLayer_ = layer;
+  if (layerNames_.insert(layer).second) usedLayers_.push_back(layer);
 }
 
 void Saver::note(AcDbObjectId id) {

@@ -114,10 +114,20 @@ BOOL callDllMain(Module& m, DWORD reason) {
   }
 }
 
-bool fail(const std::string& message, bool printit) {
-  g_lastError = message;
-  if (printit) say(message);
+// Records why a load or unload failed (lastModuleError() answers the reason alone, for the host
+// to put in its own words) and, if asked, prints the whole sentence on the command line.
+bool fail(const std::string& reason, const std::string& sentence, bool printit) {
+  g_lastError = reason;
+  if (printit) say(sentence);
   return false;
+}
+
+bool loadFailed(const std::string& given, const std::string& reason, bool printit) {
+  return fail(reason, "Cannot load module \"" + given + "\": " + reason + ".", printit);
+}
+
+bool unloadFailed(const std::string& name, const std::string& reason) {
+  return fail(reason, "Cannot unload module \"" + name + "\": " + reason + ".", true);
 }
 
 bool isFile(const std::string& path) {
@@ -130,16 +140,16 @@ bool isFile(const std::string& path) {
 bool load(const char* file, bool printit) {
   std::lock_guard<std::recursive_mutex> lock(g_mutex);
   g_lastError.clear();
-  if (file == nullptr || *file == '\0') return fail("No module file given.", printit);
+  if (file == nullptr || *file == '\0') return loadFailed("", "no module file given", printit);
   std::string given = file;
   std::string candidate = given;
   if (!isFile(candidate) && baseName(given).find('.') == std::string::npos) candidate += ".arx";
   char resolved[PATH_MAX];
   if (!isFile(candidate) || realpath(candidate.c_str(), resolved) == nullptr)
-    return fail("Cannot load module \"" + given + "\": file not found.", printit);
+    return loadFailed(given, "file not found", printit);
   std::string path = resolved;
   for (auto& m : g_modules)
-    if (m->path == path) return fail("Module \"" + m->name + "\" is already loaded.", printit);
+    if (m->path == path) return loadFailed(given, "it is already loaded", printit);
 
   auto module = std::make_unique<Module>();
   module->name = baseName(path);
@@ -150,15 +160,14 @@ bool load(const char* file, bool printit) {
   if (module->dl == nullptr) {
     const char* why = dlerror();
     notify(Event::kLoadAborted, module->name);
-    return fail("Cannot load module \"" + given + "\": " + (why ? why : "unknown error") + ".",
-                printit);
+    return loadFailed(given, why ? why : "the file is not a loadable module", printit);
   }
   module->dllMain = reinterpret_cast<DllMainFn>(dlsym(module->dl, "DllMain"));
   module->entryPoint = reinterpret_cast<EntryPointFn>(dlsym(module->dl, "acrxEntryPoint"));
   if (module->entryPoint == nullptr) {
     dlclose(module->dl);
     notify(Event::kLoadAborted, module->name);
-    return fail("Cannot load module \"" + given + "\": it has no acrxEntryPoint.", printit);
+    return loadFailed(given, "it has no acrxEntryPoint", printit);
   }
 
   Module& m = *module;
@@ -170,22 +179,29 @@ bool load(const char* file, bool printit) {
     dlclose(m.dl);
     removeFromTable(&m);
     notify(Event::kLoadAborted, name);
-    return fail("Cannot load module \"" + given + "\": its DllMain refused to attach.", printit);
+    return loadFailed(given, "its DllMain refused to attach", printit);
   }
   bool initialised = send(m, AcRx::kInitAppMsg, &m) == AcRx::kRetOK;
-  if (initialised && g_drawingOpen && isLoaded(&m))
-    initialised = send(m, AcRx::kLoadDwgMsg, g_drawingPkt) == AcRx::kRetOK;
-  if (!isLoaded(&m)) return fail("Module \"" + given + "\" was unloaded while loading.", printit);
+  if (!isLoaded(&m)) return loadFailed(given, "it was unloaded while loading", printit);
   if (!initialised) {
-    // The module cancelled its own loading: it gets no unload message (it did not start),
-    // only the detach before its file is closed.
+    // The module refused to start, possibly after registering classes, commands or reactors.
+    // Its unload message lets it remove them before its code goes away: anything left behind
+    // would point into a closed file and crash the host when used.
     std::string name = m.name;
-    callDllMain(m, DLL_PROCESS_DETACH);
-    dlclose(m.dl);
-    removeFromTable(&m);
+    send(m, AcRx::kUnloadAppMsg, &m);
+    if (isLoaded(&m)) {
+      callDllMain(m, DLL_PROCESS_DETACH);
+      void* dl = m.dl;
+      removeFromTable(&m);
+      dlclose(dl);
+    }
     notify(Event::kLoadAborted, name);
-    return fail("Module \"" + name + "\" failed to initialise and was unloaded.", printit);
+    return loadFailed(given, "it failed to initialise and was unloaded again", printit);
   }
+  // Loaded with a drawing open: the drawing message follows (its answer is not examined, as
+  // for the messages the host sends to every module).
+  if (g_drawingOpen) send(m, AcRx::kLoadDwgMsg, g_drawingPkt);
+  if (!isLoaded(&m)) return loadFailed(given, "it was unloaded while loading", printit);
   notify(Event::kLoaded, m.name);
   return true;
 }
@@ -194,9 +210,9 @@ bool unload(const char* name) {
   std::lock_guard<std::recursive_mutex> lock(g_mutex);
   g_lastError.clear();
   Module* m = name ? find(name) : nullptr;
-  if (m == nullptr) return fail("Module \"" + std::string(name ? name : "") + "\" is not loaded.", true);
+  if (m == nullptr) return unloadFailed(name ? name : "", "no such module is loaded");
   if (m->locked)
-    return fail("Module \"" + m->name + "\" is locked and cannot be unloaded.", true);
+    return unloadFailed(m->name, "it is locked");
   notify(Event::kWillUnload, m->name);
   bool agreed = true;
   if (g_drawingOpen) agreed = send(*m, AcRx::kUnloadDwgMsg, g_drawingPkt) == AcRx::kRetOK;
@@ -204,7 +220,7 @@ bool unload(const char* name) {
   if (!isLoaded(m)) return true;  // unloaded from inside its own messages
   if (!agreed) {
     notify(Event::kUnloadAborted, m->name);
-    return fail("Module \"" + m->name + "\" refused to unload.", true);
+    return unloadFailed(m->name, "it refused to unload");
   }
   std::string moduleName = m->name;
   callDllMain(*m, DLL_PROCESS_DETACH);

@@ -2,8 +2,12 @@
 //
 // Module sources split these paths at the last backslash to find their folder, so a POSIX
 // path is answered as "Z:" (standing for the root directory) followed by its components
-// separated by backslashes.
+// separated by backslashes. Like Windows, it knows every module of the process: those the
+// loader loaded, and any other shared object opened with dlopen (found by walking the dynamic
+// loader's list, so that a stale or made-up handle is answered 0 and never dereferenced).
+#include <dlfcn.h>
 #include <limits.h>
+#include <link.h>
 #include <stdlib.h>
 
 #include <cstring>
@@ -24,6 +28,29 @@ std::string windowsPathOf(const std::string& posixPath) {
   return out;
 }
 
+namespace {
+
+bool pathOfSharedObject(HMODULE handle, std::string& path) {
+  void* self = dlopen(nullptr, RTLD_LAZY | RTLD_NOLOAD);
+  struct link_map* map = nullptr;
+  if (self == nullptr || dlinfo(self, RTLD_DI_LINKMAP, &map) != 0) return false;
+  for (; map != nullptr; map = map->l_next) {
+    if (map->l_name == nullptr || map->l_name[0] == '\0') continue;
+    // Opening a loaded object again without loading answers its handle (and must be undone).
+    void* h = dlopen(map->l_name, RTLD_LAZY | RTLD_NOLOAD);
+    if (h == nullptr) continue;
+    bool same = h == reinterpret_cast<void*>(handle);
+    dlclose(h);
+    if (same) {
+      char buf[PATH_MAX];
+      path = realpath(map->l_name, buf) ? buf : map->l_name;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
 }  // namespace pf
 
 extern "C" DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
@@ -39,7 +66,7 @@ extern "C" DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DW
       return 0;
     }
     path = buf;
-  } else if (!pf::loader::pathOf(hModule, path)) {
+  } else if (!pf::loader::pathOf(hModule, path) && !pf::pathOfSharedObject(hModule, path)) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return 0;
   }

@@ -265,6 +265,14 @@ bool Store::save() {
       written = (::close(fd) == 0) && written;
       if (written && ::rename(tmp.c_str(), path.c_str()) == 0) {
         ok = true;
+        // Make the rename itself durable: flush the folder that holds the hive.
+        size_t slash = path.find_last_of('/');
+        std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+        int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dirFd >= 0) {
+          ::fsync(dirFd);
+          ::close(dirFd);
+        }
       } else {
         if (err == 0) err = errno;
         ::unlink(tmp.c_str());

@@ -103,9 +103,19 @@ class Parser {
     return false;
   }
 
+  // True when the value's data is a hex list (only those continue over lines): the name is
+  // skipped as a quoted string first, so a text value ending in an escaped backslash is not
+  // taken for a continued list.
   static bool isHexLine(const std::string& line) {
-    size_t eq = line.find("=hex");
-    return eq != std::string::npos && line.find(':', eq) != std::string::npos;
+    size_t pos = 0;
+    if (line[0] == '"') {
+      for (pos = 1; pos < line.size() && line[pos] != '"'; ++pos)
+        if (line[pos] == '\\') ++pos;
+    }
+    size_t eq = line.find_first_not_of(" \t", pos + 1);
+    if (eq == std::string::npos || line[eq] != '=') return false;
+    size_t data = line.find_first_not_of(" \t", eq + 1);
+    return data != std::string::npos && line.compare(data, 3, "hex") == 0;
   }
 
   bool parseKeyLine(const std::string& line) {

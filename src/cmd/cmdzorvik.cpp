@@ -1,19 +1,39 @@
-// cmdzorvik.cpp - registration of the ZORVIK command and the command function itself.
+// cmdzorvik.cpp - the ZORVIK command and its Create and Update options.
 //
-// The command asks for one of three options (Create is the default on Enter) and runs it. It
-// keeps nothing between runs; every exit, exceptions included, pops the resource handle it
-// pushed.
+// The command asks for one of three options (Create is the default on Enter) and runs it; it
+// keeps nothing between runs. Create links one polyline to one attribute of a block reference,
+// chosen by tag (by the Attname setting in quiet mode, in the attribute picker otherwise).
+// Update rewrites the attribute of every linked polyline of model space and paper space under
+// a progress meter. Every entry point pushes the module's resource handle and pops it on every
+// way out, exceptions included. Failed host calls are recorded in the error log under this
+// file's name with the line of the reporting site; every other end is silent.
 #include "cmd/cmdzorvik.h"
 
+// MFC comes before the host headers, as in every MFC plug-in: the host's window functions
+// (adsw_acadMainWnd) are declared only once the Win32 types are known.
+#include "afxwin.h"
+
+#include "cmd/arealink.h"
+#include "cmd/attributemap.h"
+#include "cmd/objectidarray.h"
+#include "dialogs/attributepickerdialog.h"
 #include "dialogs/optionsdialog.h"
+#include "host/openptr.h"
+#include "plinenotifyobj.h"
 #include "resources.h"
 #include "zorvik.h"
 #include "resource.h"
 
 #include "accmd.h"
+#include "acutmem.h"
 #include "adslib.h"
+#include "dbapserv.h"
+#include "dbents.h"
+#include "dbpl.h"
+#include "dbsymtb.h"
 #include "mbstring.h"
 #include "rxdict.h"
+#include "rxmfcapi.h"
 
 #include <cstring>
 
@@ -21,6 +41,9 @@ const char* const kZorvikCommandGroup = "Zorvik_Commands";
 const char* const kZorvikCommandName = "zorvik";
 
 namespace {
+
+// The source file named in the error log by the reporting sites below.
+const char* const kSourceFile = "src/cmd/cmdzorvik";
 
 // The keyword the option prompt answers on empty input.
 const char* const kDefaultKeyword = "Create";
@@ -96,4 +119,206 @@ void zorvikCommand() {
       return;
     }
   }
+}
+
+// ---- Create ----------------------------------------------------------------------------------
+
+namespace {
+
+// Asks for an entity with the given prompt; answers true and sets id when one was picked and
+// its name converted. A failed conversion is logged.
+bool pickEntity(UINT promptId, AcDbObjectId& id, int reportLine) {
+  ads_name name = {0, 0};
+  ads_point point = {0.0, 0.0, 0.0};
+  int result;
+  {
+    CString prompt = loadResourceString(promptId);
+    result = acedEntSel(prompt, name, point);
+  }
+  if (result != RTNORM) return false;
+  Acad::ErrorStatus es = acdbGetObjectId(id, name);
+  if (es != Acad::eOk) {
+    reportStatus(es, reportLine, kSourceFile);
+    return false;
+  }
+  return true;
+}
+
+// Reads the tags of every attribute of the block reference that opens into the map.
+void collectAttributes(AcDbBlockReference* blockRef, AttributeMap& attributes) {
+  AcDbObjectIterator* iterator = blockRef->attributeIterator();
+  if (!iterator) return;
+  while (!iterator->done()) {
+    const AcDbObjectId id = iterator->objectId();
+    OpenPtr<AcDbAttribute> attribute(id, AcDb::kForRead);
+    if (attribute.isOpen()) {
+      char* tag = attribute->tag();
+      attributes.setAt(tag, id);
+      acutDelString(tag);
+    }
+    // Step whether or not the attribute opened, so that one that cannot be opened is skipped;
+    // the attribute is closed after the step.
+    iterator->step(false, true);
+  }
+  delete iterator;
+}
+
+}  // namespace
+
+bool selectLinkAttribute(AcDbObjectId& attId) {
+  ModuleResourceScope resources;
+
+  AttributePickerDialog picker(CWnd::FromHandle(adsw_acadMainWnd()));
+  AttributeMap attributes;
+  CString chosen;
+
+  AcDbObjectId blockRefId;
+  if (!pickEntity(IDS_SELECT_BLOCKREF, blockRefId, __LINE__)) return false;
+
+  OpenPtr<AcDbBlockReference> blockRef(blockRefId, AcDb::kForRead);
+  if (!blockRef.isOpen()) return false;
+
+  collectAttributes(blockRef.get(), attributes);
+  if (attributes.isEmpty()) return false;
+
+  if (getModuleApp()->quietMode()) {
+    chosen = getModuleApp()->attname();
+  } else {
+    attributes.forEach([&picker](const char* tag, const AcDbObjectId&) { picker.addName(tag); });
+    if (picker.DoModal() != IDOK) return false;
+    picker.chosenName(chosen);
+  }
+
+  AcDbObjectId found;
+  if (!attributes.lookup(chosen, found)) return false;
+  attId = found;
+  return true;
+}
+
+void createOption() {
+  ModuleResourceScope resources;
+
+  if (!acdbHostApplicationServices()->workingDatabase()) return;
+
+  AcDbObjectId polylineId;
+  if (!pickEntity(IDS_SELECT_POLYLINE, polylineId, __LINE__)) return;
+
+  OpenPtr<AcDbEntity> entity(polylineId, AcDb::kForRead);
+  if (!entity.isOpen()) return;
+  if (!isInstanceOf<AcDbPolyline>(entity.get())) return;
+  AcDbPolyline* polyline = static_cast<AcDbPolyline*>(entity.get());
+
+  Acad::ErrorStatus es = polyline->upgradeOpen();
+  if (es != Acad::eOk) {
+    reportStatus(es, __LINE__, kSourceFile);
+    return;
+  }
+
+  // The polyline stays open for write across the second prompt and the picker.
+  AcDbObjectId attributeId;
+  if (!selectLinkAttribute(attributeId)) return;
+
+  OpenPtr<CPlineNotifyObject> link;
+  link.adopt(new CPlineNotifyObject);
+  link->setAttributeId(attributeId);
+  AcDbObjectId linkId;
+  link->attachToPolyline(polyline, linkId);
+  polyline->recordGraphicsModified(true);
+  // The polyline closes first (its modified notification reaches the new link), then the link
+  // closes, or is deleted when the attach did not put it into the database.
+  entity.close();
+  link.close();
+}
+
+// ---- Update ----------------------------------------------------------------------------------
+
+namespace {
+
+// The block table records scanned, in this order.
+const char* const kSpaceNames[] = {ACDB_MODEL_SPACE, ACDB_PAPER_SPACE};
+
+// Appends the ids of the polylines of one space. Failures are logged; a space that cannot be
+// opened or iterated is skipped, an entity that cannot be opened is skipped.
+void collectPolylines(AcDbBlockTable* table, const char* spaceName, ObjectIdArray& ids) {
+  AcDbBlockTableRecord* rawRecord = nullptr;
+  Acad::ErrorStatus es = table->getAt(spaceName, rawRecord, AcDb::kForRead, false);
+  if (es != Acad::eOk) {
+    reportStatus(es, __LINE__, kSourceFile);
+    return;
+  }
+  OpenPtr<AcDbBlockTableRecord> record;
+  record.adopt(rawRecord);
+  AcDbBlockTableRecordIterator* iterator = nullptr;
+  es = record->newIterator(iterator, true, true);
+  if (es != Acad::eOk) {
+    reportStatus(es, __LINE__, kSourceFile);
+    return;
+  }
+  for (iterator->start(true, true); !iterator->done(); iterator->step(true, true)) {
+    AcDbEntity* entity = nullptr;
+    es = iterator->getEntity(entity, AcDb::kForRead, false);
+    if (es != Acad::eOk) {
+      reportStatus(es, __LINE__, kSourceFile);
+      continue;
+    }
+    OpenPtr<AcDbEntity> held;
+    held.adopt(entity);
+    if (isInstanceOf<AcDbPolyline>(entity)) ids.append(entity->objectId());
+  }
+  delete iterator;
+}
+
+// The progress position for index i of n: the integer part of (i / n) * 100, divided first.
+int progressPosition(int i, int n) {
+  return static_cast<int>(static_cast<double>(i) / static_cast<double>(n) * 100.0);
+}
+
+}  // namespace
+
+void updateOption() {
+  ModuleResourceScope resources;
+
+  AcDbDatabase* database = acdbHostApplicationServices()->workingDatabase();
+  if (!database) return;
+
+  AcDbBlockTable* table = nullptr;
+  Acad::ErrorStatus es = database->getSymbolTable(table, AcDb::kForRead);
+  if (es != Acad::eOk) {
+    reportStatus(es, __LINE__, kSourceFile);
+    return;
+  }
+  // The block table stays open for read until the end of the update.
+  OpenPtr<AcDbBlockTable> tableHolder;
+  tableHolder.adopt(table);
+
+  ObjectIdArray ids;
+  for (const char* spaceName : kSpaceNames) collectPolylines(table, spaceName, ids);
+
+  {
+    CString label = loadResourceString(IDS_PROGRESS_LABEL);
+    acedSetStatusBarProgressMeter(label, 0, 100);
+  }
+
+  const int count = ids.length();
+  int lastPosition = 0;
+  int updated = 0;
+  for (int i = 0; i < count; ++i) {
+    const int position = progressPosition(i, count);
+    if (position > lastPosition) {
+      lastPosition = position;
+      acedSetStatusBarProgressMeterPos(position);
+    }
+
+    OpenPtr<AcDbPolyline> polyline(ids.at(i), AcDb::kForRead);
+    if (polyline.status() != Acad::eOk) continue;
+    AcDbObjectId attributeId;
+    if (findLinkedAttribute(polyline.get(), attributeId) &&
+        updateAreaText(polyline.get(), attributeId))
+      ++updated;
+  }
+
+  acedRestoreStatusBar();
+
+  CString message = loadResourceString(IDS_UPDATED_COUNT);
+  acutPrintf(message, updated);
 }

@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "acutmem.h"
 #include "dbents.h"
 #include "dbpl.h"
 #include "dbproxy.h"
+#include "dbdict.h"
 #include "dbsymtb.h"
 #include "dxf_test_util.h"
 #include "pf/dbinternal.h"
@@ -98,6 +100,35 @@ TEST(DrawingLoad, ReadsTheLinkedDrawingWithItsHandlesAndLinks) {
 
     // New objects get handles above every handle of the file.
     EXPECT_GE(db->handseed().value(), 0x46u);
+  }
+}
+
+TEST(DrawingLoad, DictionaryEntriesAre350Or360WhateverThe280Says) {
+  for (bool soft : {true, false}) {
+    std::string text = linkedDrawing();
+    std::size_t key = text.find("ZORVIK\r\n");
+    ASSERT_NE(key, std::string::npos);
+    if (soft) {
+      // Hard-owner flag 1 with a soft-owner entry, as ezdxf writes extension dictionaries.
+      std::size_t code = text.find("360", key);
+      text.replace(code, 3, "350");
+    } else {
+      // Flag 0 with a hard-owner entry.
+      std::size_t flag = text.rfind("280\r\n1\r\n", key);
+      ASSERT_NE(flag, std::string::npos);
+      text.replace(flag, 8, "280\r\n0\r\n");
+    }
+    DbScope db;
+    std::string path = writeFile("dict350.dxf", text);
+    ASSERT_EQ(db->dxfIn(path.c_str()), Acad::eOk) << pf::lastDxfFailure().text();
+    AcDbObject* obj = openByHandle(db.db, "44");
+    ASSERT_NE(obj, nullptr);
+    AcDbDictionary* dict = AcDbDictionary::cast(obj);
+    ASSERT_NE(dict, nullptr);
+    AcDbObjectId entry;
+    EXPECT_EQ(dict->getAt("ZORVIK", entry), Acad::eOk) << "soft entry: " << soft;
+    EXPECT_EQ(handleOf(entry), "45");
+    dict->close();
   }
 }
 

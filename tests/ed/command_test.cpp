@@ -154,6 +154,10 @@ HINSTANCE g_seenHandle = nullptr;
 void noteHandle() { g_seenHandle = pf::currentResourceHandle(); }
 void printHello() { acutPrintf("\nHello."); }
 void rawPrompt() { pf::readInput("\nBase point: "); }
+void removeOwnGroup() {
+  acedRegCmds->removeGroup("T_RUN");
+  acutPrintf("\nstill running");
+}
 
 class RunCommandTest : public CommandStackTest {
 protected:
@@ -198,6 +202,18 @@ TEST_F(RunCommandTest, HostPromptsCancelCommandsToo) {
   EXPECT_EQ(pf::runCommand("ZRAW").outcome, pf::CommandOutcome::kEnded);
   // Running out of input cancels as well.
   EXPECT_EQ(pf::runCommand("ZRAW").outcome, pf::CommandOutcome::kCancelled);
+}
+
+TEST_F(RunCommandTest, ACommandMayRemoveItselfWhileRunning) {
+  ASSERT_EQ(acedRegCmds->addCommand("T_RUN", "ZSELFREMOVE", "ZSELFREMOVE", 0, &removeOwnGroup),
+            Acad::eOk);
+  edtest::Attached on(&rec);
+  pf::OutputCapture out;
+  pf::CommandRun run = pf::runCommand("ZSELFREMOVE");
+  EXPECT_EQ(run.outcome, pf::CommandOutcome::kEnded);
+  EXPECT_EQ(rec.events, (std::vector<std::string>{"willStart ZSELFREMOVE", "ended ZSELFREMOVE"}));
+  EXPECT_EQ(acedRegCmds->lookupGlobalCmd("ZSELFREMOVE"), nullptr);
+  EXPECT_EQ(pf::runCommand("ZSELFREMOVE").outcome, pf::CommandOutcome::kUnknown);
 }
 
 TEST_F(RunCommandTest, ResourceHandleOfTheCommandIsInForceWhileItRuns) {

@@ -8,11 +8,27 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
 #include <cstdlib>
 
 namespace cmdtest {
 
 HINSTANCE CommandTest::s_resources = nullptr;
+
+int commandSourceLine(const std::string& snippet) {
+  std::ifstream in(std::string(ZORVIK_SOURCE_DIR) + "/src/cmd/cmdzorvik.cpp");
+  std::string text;
+  int line = 0, found = 0, matches = 0;
+  while (std::getline(in, text)) {
+    ++line;
+    if (text.find(snippet) != std::string::npos) {
+      found = line;
+      ++matches;
+    }
+  }
+  EXPECT_EQ(1, matches) << "snippet: " << snippet;
+  return matches == 1 ? found : -1;
+}
 
 std::vector<int> StatusBarRecorder::positions() const {
   std::vector<int> out;

@@ -62,6 +62,10 @@ struct DialogLog {
 std::shared_ptr<pf::DialogDriver> recordingDriver(DialogLog& log,
                                                   std::function<void(pf::DialogSession&)> act);
 
+// The 1-based line of src/cmd/cmdzorvik.cpp holding `snippet` (which must occur exactly once),
+// so that tests check the line an error record names without hard-coding line numbers.
+int commandSourceLine(const std::string& snippet);
+
 class CommandTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite();

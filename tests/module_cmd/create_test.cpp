@@ -170,12 +170,15 @@ TEST_F(CreateTest, FailedConversionsAndUpgradeAreLogged) {
   ASSERT_EQ(1, errorCount());
   EXPECT_EQ("src/cmd/cmdzorvik", lastError().sourceFile);
   EXPECT_EQ("Acad::ErrorStatus = 3", lastError().message);
+  EXPECT_EQ(commandSourceLine("pickEntity(IDS_SELECT_POLYLINE, polylineId, __LINE__)"),
+            lastError().line);
   {
     pf::ScopedFault fault("AcDbObject::upgradeOpen", Acad::eWasOpenForRead, 1);
     runCreate({pick(pline), pick(ref)}, pressOk);
   }
   ASSERT_EQ(2, errorCount());
   EXPECT_EQ("Acad::ErrorStatus = 82", lastError().message);
+  EXPECT_EQ(commandSourceLine("es = polyline->upgradeOpen();") + 2, lastError().line);
   {
     // The block reference's conversion, in the attribute selection step on its own.
     pf::ScopedFault fault("acdbGetObjectId", Acad::eInvalidInput, 1);
@@ -186,6 +189,8 @@ TEST_F(CreateTest, FailedConversionsAndUpgradeAreLogged) {
   }
   ASSERT_EQ(3, errorCount());
   EXPECT_EQ("src/cmd/cmdzorvik", lastError().sourceFile);
+  EXPECT_EQ(commandSourceLine("pickEntity(IDS_SELECT_BLOCKREF, blockRefId, __LINE__)"),
+            lastError().line);
   EXPECT_TRUE(linkedAttribute(pline).isNull());
   EXPECT_FALSE(hasExtensionDictionary(pline));
 }

@@ -221,6 +221,25 @@ TEST_F(OptionsTest, TextThatIsNotANumberIsRefusedByTheExchange) {
   EXPECT_NE(kInvalidDivisor, boxTexts()[0]);
 }
 
+TEST_F(OptionsTest, InfiniteOrNanDivisorIsRefused) {
+  // An infinite divisor would turn every area into 0; such text never becomes the divisor,
+  // whether the exchange or the divisor check refuses it.
+  for (const char* refused : {"inf", "1e400", "nan"}) {
+    SCOPED_TRACE(refused);
+    pf::clearMessageBoxes();
+    bool running = false;
+    runOptions([&](pf::DialogSession& s) {
+      s.setText(2020, refused);
+      s.ok();
+      running = s.running();
+      s.cancel();
+    });
+    EXPECT_TRUE(running);
+    EXPECT_EQ(1.0, app()->divisor());
+    EXPECT_EQ(1u, pf::messageBoxes().size());
+  }
+}
+
 TEST_F(OptionsTest, ChangeWarningNeedsMoreThanTheThreshold) {
   struct Case {
     const char* text;

@@ -132,6 +132,8 @@ TEST_F(UpdateTest, FailingBlockTableEndsWithoutMeterOrMessage) {
   ASSERT_EQ(1, errorCount());
   EXPECT_EQ("src/cmd/cmdzorvik", lastError().sourceFile);
   EXPECT_EQ("Acad::ErrorStatus = 6", lastError().message);
+  EXPECT_EQ(commandSourceLine("database->getSymbolTable(table, AcDb::kForRead)") + 2,
+            lastError().line);
 }
 
 TEST_F(UpdateTest, FailingSpaceIsSkippedAndTheOtherIsStillScanned) {

@@ -1,4 +1,6 @@
 // attach_test.cpp - attaching a link to a polyline, relinking, and finding the link again.
+#include <algorithm>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -8,6 +10,8 @@
 
 #include "cmd/arealink.h"
 #include "drawing_fixture.h"
+#include "host/openptr.h"
+#include "host/typedopen.h"
 #include "source_lines.h"
 
 namespace {
@@ -330,6 +334,111 @@ TEST_F(AttachTest, FailedReactorRemovalIsLoggedButTheNewLinkIsAdded)
     ASSERT_EQ(1, newErrorCount());
     expectError(0, "src/plinenotifyobj", Acad::eNotOpenForWrite, "src/plinenotifyobj.cpp",
                 "pPline->removePersistentReactor(reactorId)");
+}
+
+TEST_F(AttachTest, FailedCloseOfTheFoundLinkIsLoggedAndKeepsItsReactor)
+{
+    AcDbObjectId attId = addAttribute("AREA");
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    AcDbObjectId linkId = link(plineId, attId);
+
+    AcDbObject* pPline = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenAcDbObject(pPline, plineId, AcDb::kForWrite));
+    pf::failNext("AcDbObject::close", Acad::eCloseWasNotifying, 1);
+    EXPECT_FALSE(removeLinkReactor(pPline));
+    pPline->close();
+
+    EXPECT_EQ(std::vector<AcDbObjectId>{linkId}, persistentReactors(plineId));
+    ASSERT_EQ(1, newErrorCount());
+    expectError(0, "src/plinenotifyobj", Acad::eCloseWasNotifying, "src/plinenotifyobj.cpp",
+                "reportStatus(pObj->close(), __LINE__, kSourceFile)");
+
+    // The link whose close failed is still open for read: end that open here.
+    AcDbObject* pLink = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenAcDbObject(pLink, linkId, AcDb::kForRead));
+    pLink->close();
+    pLink->close();
+}
+
+TEST_F(AttachTest, FailedCloseOfARejectedObjectIsFatal)
+{
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    EXPECT_DEATH(
+        {
+            pf::failAlways("AcDbObject::close", Acad::eCloseWasNotifying);
+            AcDbDictionary* pDict = nullptr;
+            openTypedObject(pDict, plineId, AcDb::kForRead);
+        },
+        "Failed AcDbObject::close\\(\\)");
+
+    // The same when the object is a foreign reactor met while an earlier link is removed.
+    AcDbObjectId foreign = addRectangle(10, 0, 1, 1);
+    addPersistentReactor(plineId, foreign);
+    EXPECT_DEATH(
+        {
+            AcDbObject* pPline = nullptr;
+            acdbOpenAcDbObject(pPline, plineId, AcDb::kForWrite);
+            pf::failAlways("AcDbObject::close", Acad::eCloseWasNotifying);
+            removeLinkReactor(pPline);
+        },
+        "Failed AcDbObject::close\\(\\)");
+}
+
+TEST_F(AttachTest, TypedOpenAcceptsDerivedClassesOnly)
+{
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    AcDbEntity* pEnt = nullptr;
+    ASSERT_EQ(Acad::eOk, openTypedObject(pEnt, plineId, AcDb::kForRead));
+    pEnt->close();
+
+    AcDbAttribute* pAtt = reinterpret_cast<AcDbAttribute*>(1);
+    EXPECT_EQ(Acad::eNotThatKindOfClass, openTypedObject(pAtt, plineId, AcDb::kForWrite));
+    EXPECT_EQ(nullptr, pAtt);
+    // The rejected object was closed again: it opens for write now.
+    AcDbObject* pObj = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenAcDbObject(pObj, plineId, AcDb::kForWrite));
+    pObj->close();
+
+    EXPECT_EQ(Acad::eNullObjectId, openTypedObject(pEnt, AcDbObjectId::kNull, AcDb::kForRead));
+    EXPECT_EQ(0, newErrorCount());
+}
+
+TEST_F(AttachTest, OpenPointerEndsItsOpenOnEveryPath)
+{
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    {
+        OpenPtr<AcDbPolyline> pPline(plineId, AcDb::kForWrite);
+        ASSERT_TRUE(pPline.isOpen());
+        EXPECT_EQ(Acad::eOk, pPline.status());
+    }
+    try {
+        OpenPtr<AcDbPolyline> pPline(plineId, AcDb::kForWrite);
+        ASSERT_TRUE(pPline.isOpen());
+        throw std::runtime_error("leaving");
+    } catch (const std::runtime_error&) {
+    }
+    {
+        OpenPtr<AcDbAttribute> pWrong(plineId, AcDb::kForRead);
+        EXPECT_FALSE(pWrong.isOpen());
+        EXPECT_EQ(Acad::eNotThatKindOfClass, pWrong.status());
+    }
+    {
+        // An object that never entered the database is deleted instead of closed.
+        OpenPtr<CPlineNotifyObject> pNew;
+        pNew.adopt(new CPlineNotifyObject);
+        EXPECT_EQ(Acad::eOk, pNew.close());
+        EXPECT_FALSE(pNew.isOpen());
+    }
+    {
+        OpenPtr<AcDbPolyline> pPline(plineId, AcDb::kForRead);
+        pf::failNext("AcDbObject::close", Acad::eCloseWasNotifying, 1);
+        EXPECT_EQ(Acad::eCloseWasNotifying, pPline.close());
+        AcDbObject* pObj = nullptr;
+        ASSERT_EQ(Acad::eOk, acdbOpenAcDbObject(pObj, plineId, AcDb::kForRead));
+        pObj->close();
+        pObj->close();
+    }
+    // Nothing is left open (checked when the test ends).
 }
 
 }  // namespace

@@ -200,10 +200,10 @@ TEST_F(FilingTest, AnotherGroupEndsTheLinkAndIsGivenBack)
     AcDbObjectId after;
     size_t stoppedAt = 0;
     EXPECT_EQ(Acad::eOk, readDxf({pf::Tag(100, "PlineNotifyObject"), pf::Tag(70, "1"), pf::Tag(330, handleText(m_attId)),
-                                  pf::Tag(40, "1.5"), pf::Tag(330, handleText(m_otherAttId))},
+                                  pf::Tag(1, "other data"), pf::Tag(330, handleText(m_otherAttId))},
                                  AcDbObjectId::kNull, after, &stoppedAt));
     EXPECT_EQ(m_attId, after);
-    EXPECT_EQ(3u, stoppedAt);  // the 40 group is the next one to read
+    EXPECT_EQ(3u, stoppedAt);  // the other group is the next one to read
 }
 
 }  // namespace

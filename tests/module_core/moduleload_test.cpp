@@ -93,8 +93,12 @@ TEST_F(ModuleFileTest, FileNameAndDirectoryOfTheModuleFile)
     std::filesystem::create_directory(m_dir.file("dir"));
     std::string copy = m_dir.file("dir/zorvik.arx");
     std::filesystem::copy_file(ZORVIK_ARX_PATH, copy);
-    void* handle = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(nullptr, handle) << dlerror();
+    ASSERT_TRUE(acrxLoadModule(copy.c_str(), false, false));
+    HINSTANCE handle = nullptr;
+    for (const pf::LoadedModule& m : pf::loadedModules())
+        if (m.path == copy)
+            handle = m.handle;
+    ASSERT_NE(nullptr, handle);
 
     std::string windowsDir = "Z:" + m_dir.path() + "/dir";
     for (char& c : windowsDir)
@@ -103,7 +107,7 @@ TEST_F(ModuleFileTest, FileNameAndDirectoryOfTheModuleFile)
 
     ModuleApp* app = getModuleApp();
     HINSTANCE saved = app->moduleInstance();
-    app->setModuleInstance(reinterpret_cast<HINSTANCE>(handle));
+    app->setModuleInstance(handle);
     const char* name = app->moduleFileName();
     const char* directory = app->moduleDirectory();
     ASSERT_NE(nullptr, name);
@@ -114,11 +118,18 @@ TEST_F(ModuleFileTest, FileNameAndDirectoryOfTheModuleFile)
     EXPECT_STREQ("\\zorvik.arx", name);
 
     char full[MAX_PATH];
-    ASSERT_NE(0u, GetModuleFileNameA(reinterpret_cast<HINSTANCE>(handle), full, MAX_PATH));
+    ASSERT_NE(0u, GetModuleFileNameA(handle, full, MAX_PATH));
     EXPECT_EQ(std::string(full), std::string(directory) + name);
 
     app->setModuleInstance(saved);
-    dlclose(handle);
+    EXPECT_TRUE(acrxUnloadModule("zorvik.arx", false));
+
+    // A module instance the host does not know has no file name.
+    int unknown = 0;
+    app->setModuleInstance(reinterpret_cast<HINSTANCE>(&unknown));
+    EXPECT_EQ(nullptr, app->moduleFileName());
+    EXPECT_EQ(nullptr, app->moduleDirectory());
+    app->setModuleInstance(saved);
 }
 
 // The module's own code, linked into this test, with the module file's instance as its

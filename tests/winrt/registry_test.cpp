@@ -296,6 +296,27 @@ TEST_F(RegistryTest, DamagedHiveIsReportedWithItsLineAndNeverOverwritten) {
   RegCloseKey(key);
 }
 
+TEST_F(RegistryTest, FirstSaveCreatesTheHiveAndItsFolders) {
+  const std::string nested = dir_.file("home/.cadhost/user.reg");
+  ASSERT_TRUE(pf::setRegistryHivePath(nested));  // a missing file is an empty hive
+  HKEY key = create("Software\\First");
+  ASSERT_EQ(ERROR_SUCCESS, setString(key, "V", "1"));
+  ASSERT_EQ(ERROR_SUCCESS, RegCloseKey(key));
+  EXPECT_NE(std::string::npos, readFileBytes(nested).find("\"V\"=\"1\""));
+  EXPECT_FALSE(std::filesystem::exists(nested + ".tmp." + std::to_string(getpid())));
+}
+
+TEST_F(RegistryTest, UnreadableHiveIsReportedAndNotReplaced) {
+  const std::string folder = dir_.file("folder.reg");
+  ASSERT_TRUE(std::filesystem::create_directory(folder));
+  EXPECT_FALSE(pf::setRegistryHivePath(folder));
+  EXPECT_NE(std::string::npos, pf::registryProblem().find("cannot be read"));
+  HKEY key = create("Software\\X");
+  ASSERT_EQ(ERROR_SUCCESS, setString(key, "V", "1"));
+  EXPECT_EQ(ERROR_REGISTRY_IO_FAILED, RegCloseKey(key));
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
 TEST_F(RegistryTest, ParseFaultsNameTheirLine) {
   struct Case {
     const char* text;
