@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_set>
 
 #include "adslib.h"
 #include "dbmain.h"
@@ -98,6 +99,8 @@ Answer askText(const std::string& prompt, std::string& text, bool allowEnter) {
 }
 
 Answer askObjects(std::vector<AcDbObjectId>& ids) {
+  // The set finds duplicates in constant time, so selecting n objects costs O(n).
+  std::unordered_set<AcDbObjectId> selected(ids.begin(), ids.end());
   for (;;) {
     ads_name name;
     ads_point pt;
@@ -113,7 +116,7 @@ Answer askObjects(std::vector<AcDbObjectId>& ids) {
     }
     AcDbObjectId id;
     if (acdbGetObjectId(id, name) != Acad::eOk) continue;
-    if (std::find(ids.begin(), ids.end(), id) != ids.end()) {
+    if (!selected.insert(id).second) {
       pf::writeOutput("\n1 found, 1 duplicate");
       continue;
     }
