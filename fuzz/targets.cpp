@@ -41,14 +41,16 @@ void removeScratch();
 // A private directory for the drawing files of this process (in memory where possible), removed
 // when the process ends normally.
 const std::string& scratchDir() {
-  static const std::string dir = [] {
+  // Never destroyed: removeScratch runs at exit, after the destructors of function statics
+  // constructed later than its registration.
+  static const std::string* const dir = [] {
     const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp");
     std::string pattern = std::string(base) + "/zorvik-fuzz-XXXXXX";
     if (!mkdtemp(&pattern[0])) broken("cannot make a scratch directory", pattern);
     std::atexit(removeScratch);
-    return pattern;
+    return new std::string(pattern);
   }();
-  return dir;
+  return *dir;
 }
 
 void removeScratch() {
