@@ -235,13 +235,13 @@ class Parser {
       DWORD type = REG_BINARY;
       size_t colon = data.find(':');
       if (colon == std::string::npos) return fail(lineNo_, "expected ':' after hex");
-      std::string spec = data.substr(3, colon - 3);
-      if (!spec.empty()) {
-        if (spec.size() < 3 || spec.front() != '(' || spec.back() != ')' ||
-            spec.find_first_not_of("0123456789abcdefABCDEF", 1) != spec.size() - 1 ||
-            spec.size() > 10)
-          return fail(lineNo_, "malformed value type \"hex" + spec + "\"");
-        type = static_cast<DWORD>(std::strtoul(spec.c_str() + 1, nullptr, 16));
+      std::string typeSuffix = data.substr(3, colon - 3);
+      if (!typeSuffix.empty()) {
+        if (typeSuffix.size() < 3 || typeSuffix.front() != '(' || typeSuffix.back() != ')' ||
+            typeSuffix.find_first_not_of("0123456789abcdefABCDEF", 1) != typeSuffix.size() - 1 ||
+            typeSuffix.size() > 10)
+          return fail(lineNo_, "malformed value type \"hex" + typeSuffix + "\"");
+        type = static_cast<DWORD>(std::strtoul(typeSuffix.c_str() + 1, nullptr, 16));
       }
       std::string bytes;
       if (!parseHexList(data.substr(colon + 1), bytes)) return false;
