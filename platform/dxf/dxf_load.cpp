@@ -134,6 +134,7 @@ class Loader {
 
   void tables();
   void ensureBlockTable();
+  void requireBlockName(AcDbObjectId id, const RecordRef& rec);
   AcDbObjectId newBlock(const std::string& name);
   bool isBlock(AcDbObjectId id) const;
   void blocks();
@@ -299,6 +300,7 @@ void Loader::tables() {
       AcDbObjectId id = load(rec, false);
       ts.records.push_back(id);
       if (blockTable) {
+        requireBlockName(id, rec);
         btrs_.push_back(id);
         btrSet_.insert(id);
       }
@@ -316,6 +318,18 @@ void Loader::tables() {
     st_->tables.push_back(std::move(ts));
   }
   ensureBlockTable();
+}
+
+// A block table record names its block: without a name it could not be tied to its BLOCK, and a
+// drawing saved from it would not load again, so such a file is refused.
+void Loader::requireBlockName(AcDbObjectId id, const RecordRef& rec) {
+  AcDbObject* obj = nullptr;
+  if (pf::openObject(obj, id, AcDb::kForRead, false) != Acad::eOk) return;
+  const char* name = nullptr;
+  AcDbBlockTableRecord* btr = AcDbBlockTableRecord::cast(obj);
+  const bool named = btr && btr->getName(name) == Acad::eOk && name && *name;
+  pf::closeObject(obj);
+  if (btr && !named) throw DxfError(r_.fileName(), rec.line, "BLOCK_RECORD without a name (group 2)");
 }
 
 // A drawing without a block table (or without model or paper space) gets them, so that every
