@@ -17,18 +17,12 @@
 #include "pf/input.h"
 #include "pf/output.h"
 #include "prompts.h"
+#include "text_util.h"
 
 namespace cadhost {
 namespace {
 
 const double kPi = 3.14159265358979323846;
-
-bool iequals(const std::string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
-  return i == a.size() && !b[i];
-}
 
 // Applies the transform to each object: open for write, transform, close.
 void transformObjects(const std::vector<AcDbObjectId>& ids, const AcGeMatrix3d& xform) {
@@ -55,7 +49,7 @@ void cmdPline() {
     if (in.kind != pf::Input::kText) break;  // cancel: keep what was drawn, as the host does
     const std::string text = in.text;
     if (text.find_first_not_of(" \t") == std::string::npos) break;
-    if (points.size() >= 2 && (iequals(text, "C") || iequals(text, "Close"))) {
+    if (points.size() >= 2 && (equalsIgnoringCase(text, "C") || equalsIgnoringCase(text, "Close"))) {
       closed = true;
       break;
     }

@@ -20,6 +20,7 @@
 #include "pf/modules.h"
 #include "pf/output.h"
 #include "prompts.h"
+#include "text_util.h"
 
 namespace cadhost {
 
@@ -74,18 +75,12 @@ std::string handleText(const AcDbObject* obj) {
   return buf;
 }
 
-std::string take(char* s) {
-  std::string out = s ? s : "";
-  acutDelString(s);
-  return out;
-}
-
 void listEntity(AcDbEntity* ent) {
   AcRxClass* cls = ent->isA();
   const char* dxf = cls ? cls->dxfName() : nullptr;
   const std::string type = dxf && *dxf ? dxf : (cls ? cls->name() : "?");
   char* layer = ent->layer();
-  pf::writeOutput("\n" + type + "  Layer: \"" + take(layer) + "\"  Handle = " + handleText(ent));
+  pf::writeOutput("\n" + type + "  Layer: \"" + takeHostString(layer) + "\"  Handle = " + handleText(ent));
   char buf[128];
   if (AcDbPolyline* pl = AcDbPolyline::cast(ent)) {
     double area = 0;
@@ -106,21 +101,13 @@ void listEntity(AcDbEntity* ent) {
     for (; it && !it->done(); it->step()) {
       AcDbAttribute* att = nullptr;
       if (ref->openAttribute(att, it->objectId(), AcDb::kForRead) != Acad::eOk) continue;
-      pf::writeOutput("\n    attribute " + take(att->tag()) + " = \"" + take(att->textString()) + "\"");
+      pf::writeOutput("\n    attribute " + takeHostString(att->tag()) + " = \"" + takeHostString(att->textString()) + "\"");
       att->close();
     }
     delete it;
   } else if (AcDbText* text = AcDbText::cast(ent)) {
-    pf::writeOutput("\n    text \"" + take(text->textString()) + "\"");
+    pf::writeOutput("\n    text \"" + takeHostString(text->textString()) + "\"");
   }
-}
-
-bool matchesOption(const std::string& answer, const char* option, size_t minimum) {
-  if (answer.size() < minimum || answer.size() > std::char_traits<char>::length(option)) return false;
-  for (size_t i = 0; i < answer.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(answer[i])) != std::toupper(static_cast<unsigned char>(option[i])))
-      return false;
-  return true;
 }
 
 }  // namespace
@@ -146,7 +133,7 @@ void cmdArx() {
       for (const auto& m : modules) pf::writeOutput("\n" + m.name + "  " + m.path);
       return;
     }
-    if (matchesOption(option, "Load", 1)) {
+    if (abbreviates(option, "Load", 1)) {
       std::string file;
       if (askText("\nModule file to load: ", file) != Answer::kOk) return;
       if (pf::loadModule(file, false))
@@ -155,7 +142,7 @@ void cmdArx() {
         pf::writeOutput("\nCannot load " + file + ": " + pf::lastModuleError());
       return;
     }
-    if (matchesOption(option, "Unload", 1)) {
+    if (abbreviates(option, "Unload", 1)) {
       std::string name;
       if (askText("\nModule to unload: ", name) != Answer::kOk) return;
       if (pf::unloadModule(name))

@@ -11,6 +11,7 @@
 #include "dbpl.h"
 #include "dbsymtb.h"
 #include "gemat3d.h"
+#include "text_util.h"
 
 namespace cadhost {
 namespace {
@@ -34,12 +35,6 @@ double matrixAngle(const AcGeMatrix3d& m) {
   return std::atan2(e.y - o.y, e.x - o.x);
 }
 
-std::string takeString(char* s) {
-  std::string out = s ? s : "";
-  acutDelString(s);
-  return out;
-}
-
 void textShape(const AcDbText* text, const AcGeMatrix3d& m, std::vector<Shape>& out) {
   Shape s;
   s.kind = Shape::Text;
@@ -47,7 +42,7 @@ void textShape(const AcDbText* text, const AcGeMatrix3d& m, std::vector<Shape>& 
   s.center = apply(m, p.x, p.y);
   s.radius = text->height() * matrixScale(m);
   s.rotation = text->rotation() + matrixAngle(m);
-  s.text = takeString(text->textString());
+  s.text = takeHostString(text->textString());
   if (!s.text.empty()) out.push_back(s);
 }
 

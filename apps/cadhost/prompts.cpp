@@ -11,19 +11,13 @@
 #include "dbmain.h"
 #include "pf/input.h"
 #include "pf/output.h"
+#include "text_util.h"
 
 namespace cadhost {
 namespace {
 
-std::string trim(const std::string& s) {
-  const auto b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return std::string();
-  const auto e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
-}
-
 bool parseNumber(const std::string& text, double& value) {
-  const std::string t = trim(text);
+  const std::string t = trimBlanks(text);
   if (t.empty()) return false;
   char* end = nullptr;
   errno = 0;
@@ -60,7 +54,7 @@ Answer askPoint(const std::string& prompt, Pt& point, bool allowEnter) {
   for (;;) {
     pf::Input in = pf::readInput(prompt);
     if (in.kind != pf::Input::kText) return Answer::kCancel;
-    if (trim(in.text).empty()) {
+    if (trimBlanks(in.text).empty()) {
       if (allowEnter) return Answer::kEnter;
       pf::writeOutput("\nPoint or option keyword required.");
       continue;
@@ -74,7 +68,7 @@ Answer askReal(const std::string& prompt, double& value, bool allowEnter) {
   for (;;) {
     pf::Input in = pf::readInput(prompt);
     if (in.kind != pf::Input::kText) return Answer::kCancel;
-    if (trim(in.text).empty()) {
+    if (trimBlanks(in.text).empty()) {
       if (allowEnter) return Answer::kEnter;
       pf::writeOutput("\nRequires a number.");
       continue;

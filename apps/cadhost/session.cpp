@@ -13,20 +13,10 @@
 #include "pf/editor.h"
 #include "pf/input.h"
 #include "pf/output.h"
+#include "text_util.h"
 
 namespace cadhost {
 namespace {
-
-std::string trim(const std::string& s) {
-  const auto b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return std::string();
-  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
-
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 // True when a command of that typed name exists ("_NAME" asks for the global name, a leading
 // '.' for the built-in one).
@@ -52,7 +42,7 @@ SessionSummary runCommandLine() {
     pf::Input in = pf::readInput("Command: ");
     if (in.kind == pf::Input::kEnd) break;
     if (in.kind == pf::Input::kCancel) continue;  // the prompt has shown *Cancel*
-    std::string name = trim(in.text);
+    std::string name = trimBlanks(in.text);
     if (name.empty()) {
       if (last.empty()) continue;
       name = last;
@@ -62,9 +52,9 @@ SessionSummary runCommandLine() {
       continue;
     }
     if (!commandExists(name)) {
-      const std::string shown = upper(name);
+      const std::string shown = upperCase(name);
       pf::notifyEditorReactors([&](AcEditorReactor& r) { r.unknownCommand(shown.c_str(), nullptr); });
-      pf::writeOutput("\nUnknown command \"" + upper(name) + "\".  Press F1 for help.");
+      pf::writeOutput("\nUnknown command \"" + shown + "\".  Press F1 for help.");
       ++summary.unknown;
       continue;
     }

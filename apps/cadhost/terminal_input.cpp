@@ -12,6 +12,7 @@
 #include <string>
 
 #include "pf/output.h"
+#include "text_util.h"
 
 namespace cadhost {
 namespace {
@@ -29,12 +30,6 @@ bool recoverFromInterrupt() {
     return true;
   }
   return false;
-}
-
-std::string trimmed(const std::string& s) {
-  const auto b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return std::string();
-  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
 class TerminalInput : public pf::InputSource {
@@ -67,7 +62,7 @@ class TerminalInput : public pf::InputSource {
     if (std::getline(std::cin, line)) {
       ++line_;
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (trimmed(line) == "^C") {
+      if (trimBlanks(line) == "^C") {
         next_.kind = pf::Input::kCancel;
       } else {
         next_.kind = pf::Input::kText;
