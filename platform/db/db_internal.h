@@ -108,8 +108,8 @@ inline ObjectImpl* impl(const AcDbObject* obj) { return obj->pfImpl(); }
 // True when the pointer is a stub of a live database.
 bool isLiveStub(const AcDbStub* stub);
 void registerStub(AcDbStub* stub);
-// Room for `more` stubs to come (the drawing reader knows how many objects it will add).
-void reserveStubs(std::size_t more);
+// Room for `count` more objects in db (the drawing reader knows about how many it will add).
+void reserveObjects(AcDbDatabase* db, std::size_t count);
 void unregisterStub(AcDbStub* stub);
 
 // The object an id names (even if closed), or null. Never opens anything.

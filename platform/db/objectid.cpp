@@ -19,7 +19,10 @@ std::unordered_set<const AcDbStub*>& liveStubs() {
 
 bool isLiveStub(const AcDbStub* stub) { return stub != nullptr && liveStubs().count(stub) != 0; }
 void registerStub(AcDbStub* stub) { liveStubs().insert(stub); }
-void reserveStubs(std::size_t more) { liveStubs().reserve(liveStubs().size() + more); }
+void reserveObjects(AcDbDatabase* db, std::size_t count) {
+  liveStubs().reserve(liveStubs().size() + count);
+  db->pfImpl()->byHandle.reserve(db->pfImpl()->byHandle.size() + count);
+}
 void unregisterStub(AcDbStub* stub) { liveStubs().erase(stub); }
 
 AcDbObject* peekObject(AcDbObjectId id) {

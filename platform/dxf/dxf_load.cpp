@@ -519,8 +519,7 @@ void Loader::objects() {
 
 std::unique_ptr<DrawingState> Loader::run() {
   r_.setValidate(false);  // the scan checked every value
-  db_->pfImpl()->byHandle.reserve(ix_.recordCount + ix_.recordCount / 4);
-  pf::reserveStubs(ix_.recordCount + ix_.recordCount / 4);
+  pf::reserveObjects(db_, ix_.recordCount + ix_.recordCount / 4);
   st_.reset(new DrawingState);
   st_->acadVer = ix_.acadVer.empty() ? "AC1015" : ix_.acadVer;
   if (!ix_.codePage.empty()) st_->codePage = ix_.codePage;
