@@ -11,15 +11,7 @@
 #include "dbsymtb.h"
 #include "dbidmap.h"
 #include "pf/dwg_filer.h"
-
-// What an AcDbObjectId points at: one per object (or reserved handle) for the database's life.
-class AcDbStub {
-public:
-  AcDbDatabase* db = nullptr;
-  AcDbHandle handle;
-  AcDbObject* object = nullptr;  // null while reserved by handle only
-  bool erased = false;
-};
+#include "stub_store.h"
 
 namespace pf {
 
@@ -34,8 +26,8 @@ public:
 
   AcDbDatabase* self;
   Adesk::UInt64 handseed = 1;
-  std::vector<std::unique_ptr<AcDbStub>> stubs;
-  std::unordered_map<Adesk::UInt64, AcDbStub*> byHandle;
+  StubStore stubs;
+  HandleTable byHandle;
   AcDbObjectId blockTable;
   AcDbObjectId namedObjects;
   std::string filename;
@@ -105,12 +97,8 @@ public:
 
 inline ObjectImpl* impl(const AcDbObject* obj) { return obj->pfImpl(); }
 
-// True when the pointer is a stub of a live database.
-bool isLiveStub(const AcDbStub* stub);
-void registerStub(AcDbStub* stub);
 // Room for `count` more objects in db (the drawing reader knows about how many it will add).
 void reserveObjects(AcDbDatabase* db, std::size_t count);
-void unregisterStub(AcDbStub* stub);
 
 // The object an id names (even if closed), or null. Never opens anything.
 AcDbObject* peekObject(AcDbObjectId id);

@@ -446,8 +446,8 @@ void Saver::objects() {
   // Objects made since the drawing was read (dictionaries, application objects, ...), in the
   // order they were made. Entities are saved only through their blocks, table records only in
   // tables.
-  for (const auto& stub : db_->pfImpl()->stubs) {
-    AcDbObjectId id(stub.get());
+  for (AcDbStub* stub : db_->pfImpl()->stubs) {
+    AcDbObjectId id(stub);
     if (!alive(id)) continue;
     AcDbObject* obj = stub->object;
     if (AcDbEntity::cast(obj) || AcDbSymbolTable::cast(obj) || AcDbSymbolTableRecord::cast(obj)) continue;
