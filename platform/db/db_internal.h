@@ -36,57 +36,87 @@ public:
   std::shared_ptr<void> dxfState;
 };
 
-// The common properties of an entity (AcDbEntity keeps them in its object state).
+// The common properties of an entity (kept inside the object state of every object: entities
+// are nearly all of a drawing). Names are pooled (name_pool.h).
 struct EntityData {
-  std::string layer = "0";
-  std::string linetype = "ByLayer";
-  Adesk::UInt16 color = 256;  // by layer
+  const char* layer = "0";
+  const char* linetype = "ByLayer";
   double linetypeScale = 1.0;
-  int lineWeight = AcDb::kLnWtByLayer;
+  resbuf* kept = nullptr;  // AcDbEntity groups not modelled (true colour, plot style ...)
+  Adesk::UInt16 color = 256;  // by layer
+  Adesk::Int16 lineWeight = AcDb::kLnWtByLayer;
   AcDb::Visibility visibility = AcDb::kVisible;
   bool paperSpaceFlag = false;  // 67 1 as read from a file
-  resbuf* kept = nullptr;       // AcDbEntity groups not modelled (true colour, plot style ...)
+  EntityData() = default;
+  EntityData(const EntityData&) = delete;
+  EntityData& operator=(const EntityData&) = delete;
   ~EntityData();
+};
+
+// What few objects have: kept apart so that the many objects without them stay small.
+struct ObjectExtras {
+  AcDbVoidPtrArray reactors;
+  std::unique_ptr<MemoryDwgFiler> undo;  // the object as it was when opened for write
+  bool undoErased = false;
 };
 
 class ObjectImpl {
 public:
-  explicit ObjectImpl(AcDbObject* self) : self(self) {}
+  explicit ObjectImpl(AcDbObject* self)
+      : self(self), write(false), notify(false), notifying(false), isNew(true), fromNotify(false),
+        modified(false), modifiedXData(false), modifiedGraphics(false), eraseToggled(false),
+        openedForModifySent(false), silent(false), inFlux(false), restoring(false), cancelling(false) {}
   ~ObjectImpl();
 
   AcDbObject* self;
   AcDbStub* stub = nullptr;
   AcDbObjectId owner;
   AcDbObjectId xdict;
-  mutable AcDbVoidPtrArray reactors;
   resbuf* xdata = nullptr;
   resbuf* keptHead = nullptr;  // DXF groups before the first subclass marker we do not model
+  mutable std::unique_ptr<ObjectExtras> extras;
+
+  // The reactor list (empty for most objects; made on first use).
+  const AcDbVoidPtrArray& reactors() const { return extras ? extras->reactors : noReactors(); }
+  AcDbVoidPtrArray& reactorsForChange() const { return more().reactors; }
+  ObjectExtras& more() const {
+    if (!extras) extras.reset(new ObjectExtras);
+    return *extras;
+  }
+  static const AcDbVoidPtrArray& noReactors();
+  void setReactors(const AcDbVoidPtrArray& list) {
+    if (!list.isEmpty() || extras) more().reactors = list;
+  }
+  // Forgets the undo record of the opening (and the extras, when nothing else is in them).
+  void dropUndo() {
+    if (!extras) return;
+    extras->undo.reset();
+    if (extras->reactors.isEmpty()) extras.reset();
+  }
 
   // Open state. hostNotify counts the platform's own notify opens (sending notifications),
   // which the caller's close() never touches.
   int readers = 0;
-  bool write = false;
-  bool notify = false;
   int hostNotify = 0;
-  bool notifying = false;
-  bool isNew = true;
-  bool fromNotify = false;
+  bool write : 1;
+  bool notify : 1;
+  bool notifying : 1;
+  bool isNew : 1;
+  bool fromNotify : 1;
 
   // Changes of the current opening, reported at close.
-  bool modified = false;
-  bool modifiedXData = false;
-  bool modifiedGraphics = false;
-  bool eraseToggled = false;
-  bool openedForModifySent = false;
+  bool modified : 1;
+  bool modifiedXData : 1;
+  bool modifiedGraphics : 1;
+  bool eraseToggled : 1;
+  bool openedForModifySent : 1;
 
-  bool silent = false;     // notifications held back (a clone before id translation)
-  bool inFlux = false;
-  bool restoring = false;  // cancel() replaying the undo record
-  bool cancelling = false;
-  std::unique_ptr<MemoryDwgFiler> undo;
-  bool undoErased = false;
+  bool silent : 1;      // notifications held back (a clone before id translation)
+  bool inFlux : 1;
+  bool restoring : 1;   // cancel() replaying the undo record
+  bool cancelling : 1;
 
-  std::unique_ptr<EntityData> entity;
+  EntityData entity;
 
   // The protected hooks, reached through this friend.
   static Acad::ErrorStatus subOpen(AcDbObject* obj, AcDb::OpenMode mode) { return obj->subOpen(mode); }

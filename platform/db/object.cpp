@@ -89,16 +89,18 @@ Acad::ErrorStatus AcDbObject::releaseExtensionDictionary() {
 // ---- Reactors ----------------------------------------------------------------------------------
 
 void AcDbObject::addReactor(AcDbObjectReactor* newObj) const {
-  if (newObj == nullptr || mImp->reactors.contains(newObj)) return;
-  mImp->reactors.append(newObj);
+  if (newObj == nullptr || mImp->reactors().contains(newObj)) return;
+  mImp->reactorsForChange().append(newObj);
 }
 
-void AcDbObject::removeReactor(AcDbObjectReactor* obj) const { mImp->reactors.remove(obj); }
+void AcDbObject::removeReactor(AcDbObjectReactor* obj) const {
+  if (mImp->extras) mImp->extras->reactors.remove(obj);
+}
 
 void AcDbObject::addPersistentReactor(AcDbObjectId objId) {
   if (objId.isNull() || hasPersistentReactor(objId)) return;
   assertWriteEnabled();
-  mImp->reactors.append(pf::encodePersistent(objId));
+  mImp->reactorsForChange().append(pf::encodePersistent(objId));
 }
 
 Acad::ErrorStatus AcDbObject::removePersistentReactor(AcDbObjectId objId) {
@@ -107,15 +109,15 @@ Acad::ErrorStatus AcDbObject::removePersistentReactor(AcDbObjectId objId) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!hasPersistentReactor(objId)) return Acad::eKeyNotFound;
   assertWriteEnabled();
-  mImp->reactors.remove(pf::encodePersistent(objId));
+  if (mImp->extras) mImp->extras->reactors.remove(pf::encodePersistent(objId));
   return Acad::eOk;
 }
 
 bool AcDbObject::hasPersistentReactor(AcDbObjectId objId) const {
-  return !objId.isNull() && mImp->reactors.contains(pf::encodePersistent(objId));
+  return !objId.isNull() && mImp->reactors().contains(pf::encodePersistent(objId));
 }
 
-AcDbVoidPtrArray* AcDbObject::reactors() { return &mImp->reactors; }
+AcDbVoidPtrArray* AcDbObject::reactors() { return &mImp->reactorsForChange(); }
 
 bool acdbIsPersistentReactor(void* pSomething) { return pf::isPersistentEntry(pSomething); }
 

@@ -87,7 +87,7 @@ Acad::ErrorStatus AcDbObject::dwgOutFields(AcDbDwgFiler* pFiler) const {
   pf::ObjectImpl* oi = mImp;
   pFiler->writeHardPointerId(oi->owner);
   AcDbObjectIdArray persistent;
-  for (void* entry : oi->reactors)
+  for (void* entry : oi->reactors())
     if (pf::isPersistentEntry(entry)) persistent.append(AcDbObjectId(pf::decodePersistent(entry)));
   pFiler->writeInt32(persistent.length());
   for (const AcDbObjectId& id : persistent) pFiler->writeSoftPointerId(id);
@@ -107,7 +107,7 @@ Acad::ErrorStatus AcDbObject::dwgInFields(AcDbDwgFiler* pFiler) {
   if ((es = pFiler->readInt32(&n)) != Acad::eOk) return es;
   if (n < 0 || n > 1000000) return Acad::eFilerError;
   AcDbVoidPtrArray reactors;
-  for (void* entry : oi->reactors)
+  for (void* entry : oi->reactors())
     if (!pf::isPersistentEntry(entry)) reactors.append(entry);  // transient reactors stay
   for (Adesk::Int32 i = 0; i < n; ++i) {
     AcDbSoftPointerId id;
@@ -119,7 +119,7 @@ Acad::ErrorStatus AcDbObject::dwgInFields(AcDbDwgFiler* pFiler) {
   if ((es = pf::dwgInChain(pFiler, oi->xdata)) != Acad::eOk) return es;
   if ((es = pf::dwgInChain(pFiler, oi->keptHead)) != Acad::eOk) return es;
   oi->owner = owner;
-  oi->reactors = reactors;
+  oi->setReactors(reactors);
   oi->xdict = xdict;
   return pFiler->filerStatus();
 }
@@ -135,7 +135,7 @@ Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* pFiler) const {
     pFiler->writeString(AcDb::kDxfControlString, "}");
   }
   AcDbObjectIdArray live;
-  for (void* entry : oi->reactors) {
+  for (void* entry : oi->reactors()) {
     if (!pf::isPersistentEntry(entry)) continue;
     AcDbObjectId id(pf::decodePersistent(entry));
     if (pf::isLiveReference(id)) live.append(id);
@@ -156,7 +156,7 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* pFiler) {
   resbuf rb;
   bool ownerSeen = false;
   AcDbVoidPtrArray reactors;
-  for (void* entry : oi->reactors)
+  for (void* entry : oi->reactors())
     if (!pf::isPersistentEntry(entry)) reactors.append(entry);
   bool reactorsSeen = false;
   pf::freeResbufChain(oi->keptHead);
@@ -207,7 +207,7 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* pFiler) {
     }
     pf::appendCopy(oi->keptHead, rb);
   }
-  if (reactorsSeen || !reactors.isEmpty()) oi->reactors = reactors;
+  if (reactorsSeen || !reactors.isEmpty()) oi->setReactors(reactors);
   if (es == Acad::eEndOfObject) es = Acad::eOk;
   if (es != Acad::eOk) return es;
   return pFiler->filerStatus();

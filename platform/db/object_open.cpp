@@ -32,6 +32,11 @@ static void countOpenClose(const AcDbObject* obj, bool open) {
           : (entity ? gOpenCloseCounts.entityCloses : gOpenCloseCounts.objectCloses));
 }
 
+const AcDbVoidPtrArray& ObjectImpl::noReactors() {
+  static const AcDbVoidPtrArray* none = new AcDbVoidPtrArray;
+  return *none;
+}
+
 ObjectImpl::~ObjectImpl() {
   freeResbufChain(xdata);
   freeResbufChain(keptHead);
@@ -91,14 +96,14 @@ void notifyReactors(const AcDbObject* obj, const std::function<void(AcDbObject*)
   if (oi->silent) return;
   // The list may change while reactors run; walk a copy and skip transient reactors removed
   // meanwhile.
-  AcDbVoidPtrArray list = oi->reactors;
+  AcDbVoidPtrArray list = oi->reactors();
   for (void* entry : list) {
     if (isPersistentEntry(entry)) {
       AcDbObject* reactor = nullptr;
       if (openForHostNotify(reactor, AcDbObjectId(decodePersistent(entry))) != Acad::eOk) continue;
       persistent(reactor);
       closeHostNotify(reactor);
-    } else if (oi->reactors.contains(entry)) {
+    } else if (oi->reactors().contains(entry)) {
       transient(static_cast<AcDbObjectReactor*>(entry));
     }
   }
@@ -114,7 +119,7 @@ void sendPendingNotifications(AcDbObject* obj) {
        graphics = oi->modifiedGraphics;
   oi->eraseToggled = oi->modified = oi->modifiedXData = oi->modifiedGraphics = false;
   oi->openedForModifySent = false;
-  oi->undo.reset();
+  oi->dropUndo();
   if (oi->silent || !(erasedChange || modified || xdata || graphics)) return;
   ++oi->readers;
   oi->notifying = true;
@@ -210,7 +215,7 @@ AcDbObject::~AcDbObject() {
   if (oi->stub != nullptr) oi->stub->object = nullptr;
   // Transient reactors of a non-resident object hear goodbye here.
   if (oi->stub == nullptr) {
-    AcDbVoidPtrArray list = oi->reactors;
+    AcDbVoidPtrArray list = oi->reactors();
     for (void* entry : list)
       if (!pf::isPersistentEntry(entry)) static_cast<AcDbObjectReactor*>(entry)->goodbye(this);
   }
@@ -257,12 +262,12 @@ Acad::ErrorStatus AcDbObject::cancel() {
   if (es != Acad::eOk) return es;
   oi->cancelling = true;
   // Replay the state recorded before the first change of this opening.
-  if (oi->undo) {
+  if (oi->extras && oi->extras->undo) {
     oi->restoring = true;
-    oi->undo->rewind();
-    dwgInFields(oi->undo.get());
+    oi->extras->undo->rewind();
+    dwgInFields(oi->extras->undo.get());
     oi->restoring = false;
-    oi->stub->erased = oi->undoErased;
+    oi->stub->erased = oi->extras->undoErased;
   }
   pf::notifyReactors(
       this, [this](AcDbObject* r) { r->cancelled(this); }, [this](AcDbObjectReactor* r) { r->cancelled(this); });
@@ -271,7 +276,7 @@ Acad::ErrorStatus AcDbObject::cancel() {
   oi->write = false;
   oi->fromNotify = false;
   oi->openedForModifySent = false;
-  oi->undo.reset();
+  oi->dropUndo();
   oi->isNew = false;
   return Acad::eOk;
 }
@@ -351,10 +356,11 @@ void AcDbObject::assertWriteEnabled(Adesk::Boolean autoUndo, Adesk::Boolean) {
     oi->openedForModifySent = true;
     // The record cancel() replays: the whole object as it was before this opening changed it.
     if (autoUndo) {
-      oi->undo.reset(new pf::MemoryDwgFiler(AcDb::kUndoFiler, database()));
-      oi->undoErased = oi->stub->erased;
+      pf::ObjectExtras& more = oi->more();
+      more.undo.reset(new pf::MemoryDwgFiler(AcDb::kUndoFiler, database()));
+      more.undoErased = oi->stub->erased;
       oi->modified = true;  // keeps a nested assertWriteEnabled from recording again
-      dwgOutFields(oi->undo.get());
+      dwgOutFields(more.undo.get());
     }
     pf::notifyReactors(
         this, [this](AcDbObject* r) { r->openedForModify(this); },

@@ -121,7 +121,7 @@ class Saver {
   // Layers the saved entities use that no LAYER record defines: made up in the LAYER table.
   std::vector<std::string> usedLayers_;
   std::unordered_set<std::string> layerNames_;
-  std::string lastLayer_;
+  const char* lastLayer_ = nullptr;
   std::vector<std::string> missingLayers_;
   std::uint64_t firstMissingLayer_ = 0;
   void noteLayer(AcDbObjectId id, const AcDbObject* obj);
@@ -152,9 +152,8 @@ bool Saver::saved(const AcDbObjectId& id) const {
 void Saver::noteLayer(AcDbObjectId, const AcDbObject* obj) {
   if (!AcDbEntity::cast(obj) || AcDbProxyEntity::cast(obj)) return;
   const pf::ObjectImpl* oi = pf::impl(obj);
-  if (!oi->entity) return;  // never given a layer: "0"
-  const std::string& layer = oi->entity->layer;
-  if (layer.empty() || layer == lastLayer_) return;
+  const char* layer = oi->entity.layer;  // pooled: the same name is the same pointer
+  if (layer == lastLayer_ || *layer == '\0') return;
   lastLayer_ = layer;
   if (layerNames_.insert(layer).second) usedLayers_.push_back(layer);
 }
