@@ -56,25 +56,37 @@ struct EntityData {
 // What few objects have: kept apart so that the many objects without them stay small.
 struct ObjectExtras {
   AcDbVoidPtrArray reactors;
+  AcDbObjectId xdict;
+  resbuf* keptHead = nullptr;  // DXF groups before the first subclass marker we do not model
   std::unique_ptr<MemoryDwgFiler> undo;  // the object as it was when opened for write
   bool undoErased = false;
+  ObjectExtras() = default;
+  ObjectExtras(const ObjectExtras&) = delete;
+  ObjectExtras& operator=(const ObjectExtras&) = delete;
+  ~ObjectExtras();
+  bool empty() const { return reactors.isEmpty() && xdict.isNull() && keptHead == nullptr && !undo; }
 };
 
 class ObjectImpl {
 public:
-  explicit ObjectImpl(AcDbObject* self)
-      : self(self), write(false), notify(false), notifying(false), isNew(true), fromNotify(false),
+  ObjectImpl()
+      : write(false), notify(false), notifying(false), isNew(true), fromNotify(false),
         modified(false), modifiedXData(false), modifiedGraphics(false), eraseToggled(false),
         openedForModifySent(false), silent(false), inFlux(false), restoring(false), cancelling(false) {}
   ~ObjectImpl();
 
-  AcDbObject* self;
   AcDbStub* stub = nullptr;
   AcDbObjectId owner;
-  AcDbObjectId xdict;
   resbuf* xdata = nullptr;
-  resbuf* keptHead = nullptr;  // DXF groups before the first subclass marker we do not model
   mutable std::unique_ptr<ObjectExtras> extras;
+
+  AcDbObjectId xdict() const { return extras ? extras->xdict : AcDbObjectId::kNull; }
+  void setXdict(AcDbObjectId id) {
+    if (!id.isNull() || extras) more().xdict = id;
+    trimExtras();
+  }
+  resbuf* keptHead() const { return extras ? extras->keptHead : nullptr; }
+  resbuf*& keptHeadForChange() { return more().keptHead; }
 
   // The reactor list (empty for most objects; made on first use).
   const AcDbVoidPtrArray& reactors() const { return extras ? extras->reactors : noReactors(); }
@@ -87,17 +99,21 @@ public:
   void setReactors(const AcDbVoidPtrArray& list) {
     if (!list.isEmpty() || extras) more().reactors = list;
   }
-  // Forgets the undo record of the opening (and the extras, when nothing else is in them).
+  // Forgets the undo record of the opening.
   void dropUndo() {
     if (!extras) return;
     extras->undo.reset();
-    if (extras->reactors.isEmpty()) extras.reset();
+    trimExtras();
+  }
+  // Frees the extras when nothing is left in them.
+  void trimExtras() {
+    if (extras && extras->empty()) extras.reset();
   }
 
   // Open state. hostNotify counts the platform's own notify opens (sending notifications),
   // which the caller's close() never touches.
-  int readers = 0;
-  int hostNotify = 0;
+  std::int16_t readers = 0;  // at most kMaxReaders
+  std::int16_t hostNotify = 0;
   bool write : 1;
   bool notify : 1;
   bool notifying : 1;

@@ -164,7 +164,7 @@ Acad::ErrorStatus AcDbEntity::getTransformedCopy(const AcGeMatrix3d& xform, AcDb
     // The copy is not in a database: it has no owner, reactors or extension dictionary.
     pf::ObjectImpl* ci = impl(copy);
     ci->owner = AcDbObjectId::kNull;
-    ci->xdict = AcDbObjectId::kNull;
+    ci->setXdict(AcDbObjectId::kNull);
     ci->setReactors(AcDbVoidPtrArray());
     es = copy->transformBy(xform);
   }

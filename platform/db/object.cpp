@@ -51,7 +51,7 @@ Acad::ErrorStatus AcDbObject::createExtensionDictionary() {
   if (mImp->stub == nullptr) return Acad::eNoDatabase;
   if (!mImp->write) return Acad::eNotOpenForWrite;
   // An existing dictionary, even an erased one, keeps the link until it is released.
-  if (!mImp->xdict.isNull()) return Acad::eAlreadyInDb;
+  if (!mImp->xdict().isNull()) return Acad::eAlreadyInDb;
   assertWriteEnabled();
   AcDbDictionary* dict = new AcDbDictionary;
   dict->setTreatElementsAsHard(true);
@@ -61,18 +61,18 @@ Acad::ErrorStatus AcDbObject::createExtensionDictionary() {
     return es;
   }
   impl(dict)->owner = objectId();
-  mImp->xdict = dict->objectId();
+  mImp->setXdict(dict->objectId());
   pf::closeObject(dict);
   return Acad::eOk;
 }
 
-AcDbObjectId AcDbObject::extensionDictionary() const { return mImp->xdict; }
+AcDbObjectId AcDbObject::extensionDictionary() const { return mImp->xdict(); }
 
 Acad::ErrorStatus AcDbObject::releaseExtensionDictionary() {
   if (!mImp->write) return Acad::eNotOpenForWrite;
-  if (mImp->xdict.isNull()) return Acad::eOk;
+  if (mImp->xdict().isNull()) return Acad::eOk;
   AcDbObject* obj = nullptr;
-  Acad::ErrorStatus es = pf::openObject(obj, mImp->xdict, AcDb::kForWrite, true);
+  Acad::ErrorStatus es = pf::openObject(obj, mImp->xdict(), AcDb::kForWrite, true);
   if (es != Acad::eOk) return es;
   AcDbDictionary* dict = AcDbDictionary::cast(obj);
   if (dict != nullptr && dict->numEntries() > 0) {
@@ -82,7 +82,7 @@ Acad::ErrorStatus AcDbObject::releaseExtensionDictionary() {
   if (!obj->isErased()) obj->erase();
   pf::closeObject(obj);
   assertWriteEnabled();
-  mImp->xdict = AcDbObjectId::kNull;
+  mImp->setXdict(AcDbObjectId::kNull);
   return Acad::eOk;
 }
 

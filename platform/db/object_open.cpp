@@ -37,10 +37,9 @@ const AcDbVoidPtrArray& ObjectImpl::noReactors() {
   return *none;
 }
 
-ObjectImpl::~ObjectImpl() {
-  freeResbufChain(xdata);
-  freeResbufChain(keptHead);
-}
+ObjectExtras::~ObjectExtras() { freeResbufChain(keptHead); }
+
+ObjectImpl::~ObjectImpl() { freeResbufChain(xdata); }
 
 Acad::ErrorStatus openObject(AcDbObject*& obj, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
   if (id.isNull()) return Acad::eNullObjectId;
@@ -202,8 +201,8 @@ using pf::impl;
 
 // ---- Construction ------------------------------------------------------------------------------
 
-AcDbObject::AcDbObject() : mImp(new pf::ObjectImpl(this)) {}
-AcDbObject::AcDbObject(AcDbSystemInternals*) : mImp(new pf::ObjectImpl(this)) {}
+AcDbObject::AcDbObject() : mImp(new pf::ObjectImpl()) {}
+AcDbObject::AcDbObject(AcDbSystemInternals*) : mImp(new pf::ObjectImpl()) {}
 
 AcDbObject::~AcDbObject() {
   pf::ObjectImpl* oi = mImp;
