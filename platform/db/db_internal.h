@@ -37,7 +37,7 @@ public:
 };
 
 // The common properties of an entity (kept inside the object state of every object: entities
-// are nearly all of a drawing). Names are pooled (name_pool.h).
+// are nearly all of a drawing). Names are pooled (pf/pooled_name.h).
 struct EntityData {
   const char* layer = "0";
   const char* linetype = "ByLayer";

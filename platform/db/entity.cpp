@@ -4,7 +4,7 @@
 #include <cstring>
 #include <strings.h>
 #include "db_internal.h"
-#include "name_pool.h"
+#include "pf/pooled_name.h"
 #include "dbcurve.h"
 #include "acutmem.h"
 #include "acutads.h"

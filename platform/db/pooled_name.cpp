@@ -1,5 +1,5 @@
-// name_pool.cpp - the process-wide pool of repeated names (see name_pool.h).
-#include "name_pool.h"
+// pooled_name.cpp - the process-wide pool of repeated names (see pf/pooled_name.h).
+#include "pf/pooled_name.h"
 
 #include <string>
 #include <unordered_set>
