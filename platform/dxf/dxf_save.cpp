@@ -102,6 +102,7 @@ class Saver {
   int precision_;
   bool fresh_;
   bool writing_ = false;
+  mutable AcDbStub* aliveOwner_ = nullptr;  // an owner whose whole chain is known not erased
   TagWriter* w_ = nullptr;
   std::unique_ptr<DxfOutFiler> filer_;
 
@@ -133,12 +134,17 @@ class Saver {
 // of the id, then the stubs directly: this runs for every object of a large drawing.
 bool Saver::alive(AcDbObjectId id) const {
   AcDbStub* s = id;  // ids here come from this database's own lists: their stubs are live
-  if (s == nullptr || s->object == nullptr) return false;
-  for (int depth = 0; depth < 256 && s != nullptr; ++depth) {
-    if (s->erased) return false;
-    if (s->object == nullptr) break;
-    s = pf::impl(s->object)->owner;
+  if (s == nullptr || s->object == nullptr || s->erased) return false;
+  // Entities come block by block: the owner just found alive is asked about again and again.
+  AcDbStub* owner = pf::impl(s->object)->owner;
+  if (owner != nullptr && owner == aliveOwner_) return true;
+  AcDbStub* o = owner;
+  for (int depth = 1; depth < 256 && o != nullptr; ++depth) {  // the bound guards against cycles
+    if (o->erased) return false;
+    if (o->object == nullptr) break;
+    o = pf::impl(o->object)->owner;
   }
+  aliveOwner_ = owner;
   return true;
 }
 
