@@ -13,7 +13,7 @@ namespace pf {
 
 AcDbStub* DatabaseImpl::newStub(const AcDbHandle& handle) {
   AcDbStub* raw = stubs.add(self, handle);
-  byHandle.put(handle.value(), raw);
+  byHandle.put(static_cast<std::uint32_t>(stubs.size() - 1));
   if (handle.value() >= handseed) handseed = handle.value() + 1;
   return raw;
 }

@@ -27,7 +27,7 @@ public:
   AcDbDatabase* self;
   Adesk::UInt64 handseed = 1;
   StubStore stubs;
-  HandleTable byHandle;
+  HandleTable byHandle{stubs};
   AcDbObjectId blockTable;
   AcDbObjectId namedObjects;
   std::string filename;
@@ -72,7 +72,8 @@ public:
   ObjectImpl()
       : write(false), notify(false), notifying(false), isNew(true), fromNotify(false),
         modified(false), modifiedXData(false), modifiedGraphics(false), eraseToggled(false),
-        openedForModifySent(false), silent(false), inFlux(false), restoring(false), cancelling(false) {}
+        openedForModifySent(false), silent(false), inFlux(false), restoring(false), cancelling(false),
+        inObjectBlock(false) {}
   ~ObjectImpl();
 
   AcDbStub* stub = nullptr;
@@ -131,6 +132,7 @@ public:
   bool inFlux : 1;
   bool restoring : 1;   // cancel() replaying the undo record
   bool cancelling : 1;
+  bool inObjectBlock : 1;  // lives in the object's own allocation (see AcDbObject::operator new)
 
   EntityData entity;
 

@@ -92,7 +92,7 @@ Acad::ErrorStatus openForHostNotify(AcDbObject*& obj, AcDbObjectId id) {
 void notifyReactors(const AcDbObject* obj, const std::function<void(AcDbObject*)>& persistent,
                     const std::function<void(AcDbObjectReactor*)>& transient) {
   ObjectImpl* oi = impl(obj);
-  if (oi->silent) return;
+  if (oi->silent || oi->reactors().isEmpty()) return;  // most objects have no reactors
   // The list may change while reactors run; walk a copy and skip transient reactors removed
   // meanwhile.
   AcDbVoidPtrArray list = oi->reactors();
@@ -201,8 +201,34 @@ using pf::impl;
 
 // ---- Construction ------------------------------------------------------------------------------
 
-AcDbObject::AcDbObject() : mImp(new pf::ObjectImpl()) {}
-AcDbObject::AcDbObject(AcDbSystemInternals*) : mImp(new pf::ObjectImpl()) {}
+namespace {
+
+// An object made by `new` gets its state in the same allocation, after the object: one heap
+// block instead of two for each of a drawing's objects. operator new notes the block; the
+// constructor, which runs next at that address, takes the room. Anything else (objects on the
+// stack, members, a class with its own operator new, an AcDbObject that is not at the start of
+// its allocation) gets its state from the heap.
+thread_local void* tFreshBlock = nullptr;
+thread_local std::size_t tFreshStateOffset = 0;
+
+std::size_t stateOffset(std::size_t objectSize) {
+  const std::size_t align = alignof(pf::ObjectImpl);
+  return (objectSize + align - 1) / align * align;
+}
+
+pf::ObjectImpl* makeObjectState(AcDbObject* self) {
+  void* fresh = tFreshBlock;
+  tFreshBlock = nullptr;  // only the very next construction may take the block
+  if (self != fresh) return new pf::ObjectImpl();
+  pf::ObjectImpl* oi = new (reinterpret_cast<char*>(self) + tFreshStateOffset) pf::ObjectImpl();
+  oi->inObjectBlock = true;
+  return oi;
+}
+
+}  // namespace
+
+AcDbObject::AcDbObject() : mImp(makeObjectState(this)) {}
+AcDbObject::AcDbObject(AcDbSystemInternals*) : mImp(makeObjectState(this)) {}
 
 AcDbObject::~AcDbObject() {
   pf::ObjectImpl* oi = mImp;
@@ -218,10 +244,19 @@ AcDbObject::~AcDbObject() {
     for (void* entry : list)
       if (!pf::isPersistentEntry(entry)) static_cast<AcDbObjectReactor*>(entry)->goodbye(this);
   }
-  delete oi;
+  if (oi->inObjectBlock)
+    oi->~ObjectImpl();  // the memory goes with the object's
+  else
+    delete oi;
 }
 
-void* AcDbObject::operator new(size_t size) { return ::operator new(size); }
+void* AcDbObject::operator new(size_t size) {
+  const std::size_t offset = stateOffset(size);
+  void* block = ::operator new(offset + sizeof(pf::ObjectImpl));
+  tFreshBlock = block;
+  tFreshStateOffset = offset;
+  return block;
+}
 void AcDbObject::operator delete(void* p) { ::operator delete(p); }
 
 // ---- Opening by id --------------------------------------------------------------------------------

@@ -87,28 +87,27 @@ void StubStore::clear() {
 
 AcDbStub* HandleTable::find(std::uint64_t handle) const {
   if (size_ == 0 || handle == 0) return nullptr;
-  const std::size_t mask = slots_.size() - 1;
-  for (std::size_t i = slotOf(handle);; i = (i + 1) & mask) {
-    const Slot& s = slots_[i];
-    if (s.handle == handle) return s.stub;
-    if (s.handle == 0) return nullptr;
+  for (std::size_t i = slotOf(handle);; i = (i + 1) & mask_) {
+    const std::uint32_t s = slots_[i];
+    if (s == kEmpty) return nullptr;
+    AcDbStub* stub = store_.at(s);
+    if (stub->handle.value() == handle) return stub;
   }
 }
 
-void HandleTable::put(std::uint64_t handle, AcDbStub* stub) {
-  if (handle == 0) return;
+void HandleTable::put(std::uint32_t index) {
+  const std::uint64_t handle = handleAt(index);
+  if (handle == 0) return;  // the null handle is never looked up
   if ((size_ + 1) * 4 > slots_.size() * 3) rehash(std::max<std::size_t>(16, slots_.size() * 2));
-  const std::size_t mask = slots_.size() - 1;
-  for (std::size_t i = slotOf(handle);; i = (i + 1) & mask) {
-    Slot& s = slots_[i];
-    if (s.handle == handle) {
-      s.stub = stub;
+  for (std::size_t i = slotOf(handle);; i = (i + 1) & mask_) {
+    std::uint32_t& s = slots_[i];
+    if (s == kEmpty) {
+      s = index;
+      ++size_;
       return;
     }
-    if (s.handle == 0) {
-      s.handle = handle;
-      s.stub = stub;
-      ++size_;
+    if (handleAt(s) == handle) {
+      s = index;
       return;
     }
   }
@@ -121,25 +120,24 @@ void HandleTable::reserve(std::size_t count) {
 }
 
 void HandleTable::clear() {
-  std::vector<Slot>().swap(slots_);
+  std::vector<std::uint32_t>().swap(slots_);
   size_ = 0;
   bits_ = 0;
   mask_ = 0;
 }
 
 void HandleTable::rehash(std::size_t capacity) {
-  std::vector<Slot> old;
+  std::vector<std::uint32_t> old;
   old.swap(slots_);
-  slots_.assign(capacity, Slot());
+  slots_.assign(capacity, kEmpty);
   unsigned bits = 0;
   while ((std::size_t(1) << bits) < capacity) ++bits;
   bits_ = bits;
   mask_ = capacity - 1;
-  const std::size_t mask = mask_;
-  for (const Slot& s : old) {
-    if (s.handle == 0) continue;
-    std::size_t i = slotOf(s.handle);
-    while (slots_[i].handle != 0) i = (i + 1) & mask;
+  for (std::uint32_t s : old) {
+    if (s == kEmpty) continue;
+    std::size_t i = slotOf(handleAt(s));
+    while (slots_[i] != kEmpty) i = (i + 1) & mask_;
     slots_[i] = s;
   }
 }

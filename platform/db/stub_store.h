@@ -9,8 +9,8 @@
 // - An id is live when it points at a stub inside one of those chunks and the stub is not dead;
 //   a pointer that is no stub at all (a stray `ads_name`, an old id) is recognised by its address
 //   alone, without reading it.
-// - Handles find their stubs through an open-addressing table (16 bytes an entry, no node per
-//   object).
+// - Handles find their stubs through an open-addressing table of stub indices (4 bytes a slot,
+//   no node per object).
 #pragma once
 
 #include <cstddef>
@@ -77,22 +77,21 @@ private:
   std::size_t size_ = 0;
 };
 
-// Handle value -> stub, open addressing with linear probing (handles are never removed while
-// the database lives; clear() empties it).
+// Handle value -> stub of a store, open addressing with linear probing. A slot holds the stub's
+// index in the store (4 bytes; its handle is read from the stub). Handles are never removed
+// while the database lives; clear() empties the table.
 class HandleTable {
 public:
+  explicit HandleTable(const StubStore& store) : store_(store) {}
   AcDbStub* find(std::uint64_t handle) const;
-  // Adds or replaces the entry of handle.
-  void put(std::uint64_t handle, AcDbStub* stub);
+  // Adds the stub at `index` of the store under its handle, replacing an entry of that handle.
+  void put(std::uint32_t index);
   void reserve(std::size_t count);
   void clear();
   std::size_t size() const { return size_; }
 
 private:
-  struct Slot {
-    std::uint64_t handle = 0;  // 0: empty (the null handle is never stored)
-    AcDbStub* stub = nullptr;
-  };
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
   void rehash(std::size_t capacity);
   // Handles are mostly dense and counted up from 1: their low bits index the table directly, so
   // neighbours stay neighbours (few cache misses while a drawing loads); the bits above the
@@ -100,8 +99,10 @@ private:
   std::size_t slotOf(std::uint64_t handle) const {
     return static_cast<std::size_t>(handle + (handle >> bits_) * 0x9E3779B97F4A7C15ull) & mask_;
   }
+  std::uint64_t handleAt(std::uint32_t index) const { return store_.at(index)->handle.value(); }
 
-  std::vector<Slot> slots_;
+  const StubStore& store_;
+  std::vector<std::uint32_t> slots_;
   std::size_t size_ = 0;
   unsigned bits_ = 0;
   std::size_t mask_ = 0;

@@ -75,24 +75,33 @@ TEST(StubLiveness, ManyDatabasesKeepTheirOwnIds) {
 }
 
 TEST(HandleTable, FindsDenseSparseAndCollidingHandles) {
-  pf::HandleTable table;
+  pf::StubStore store;
+  pf::HandleTable table(store);
   EXPECT_EQ(nullptr, table.find(1));
-  std::vector<AcDbStub> stubs(3000);
+  // Stubs of a stand-in database: the table only reads their handles.
+  int standIn = 0;
+  AcDbDatabase* db = reinterpret_cast<AcDbDatabase*>(&standIn);
   std::vector<std::uint64_t> keys;
-  for (std::uint64_t h = 1; h <= 1000; ++h) keys.push_back(h);                  // dense, from 1
-  for (std::uint64_t k = 1; k <= 1000; ++k) keys.push_back(k << 20);            // one slot apart by table size
+  for (std::uint64_t h = 1; h <= 1000; ++h) keys.push_back(h);                      // dense, from 1
+  for (std::uint64_t k = 1; k <= 1000; ++k) keys.push_back(k << 20);                // a table's size apart
   for (std::uint64_t k = 1; k <= 1000; ++k) keys.push_back(~std::uint64_t(0) - k);  // the top of the range
-  for (std::size_t i = 0; i < keys.size(); ++i) table.put(keys[i], &stubs[i]);
+  std::vector<AcDbStub*> stubs;
+  for (std::uint64_t key : keys) {
+    stubs.push_back(store.add(db, AcDbHandle::fromValue(key)));
+    table.put(static_cast<std::uint32_t>(store.size() - 1));
+  }
   EXPECT_EQ(keys.size(), table.size());
-  for (std::size_t i = 0; i < keys.size(); ++i) ASSERT_EQ(&stubs[i], table.find(keys[i])) << keys[i];
+  for (std::size_t i = 0; i < keys.size(); ++i) ASSERT_EQ(stubs[i], table.find(keys[i])) << keys[i];
   EXPECT_EQ(nullptr, table.find(1001));
   EXPECT_EQ(nullptr, table.find(0));
-  // Replacing keeps one entry; a reserve keeps every entry findable.
-  table.put(5, &stubs[2999]);
-  EXPECT_EQ(&stubs[2999], table.find(5));
+  // A second stub of a handle replaces the first; a reserve keeps every entry findable.
+  AcDbStub* again = store.add(db, AcDbHandle::fromValue(5));
+  table.put(static_cast<std::uint32_t>(store.size() - 1));
+  EXPECT_EQ(again, table.find(5));
   EXPECT_EQ(keys.size(), table.size());
   table.reserve(100000);
-  for (std::size_t i = 6; i < keys.size(); ++i) ASSERT_EQ(&stubs[i], table.find(keys[i]));
+  EXPECT_EQ(again, table.find(5));
+  for (std::size_t i = 5; i < keys.size(); ++i) ASSERT_EQ(stubs[i], table.find(keys[i]));
   table.clear();
   EXPECT_EQ(0u, table.size());
   EXPECT_EQ(nullptr, table.find(keys[0]));
