@@ -31,8 +31,12 @@ results="$data/job_results.md"
 hive() {  # hive FILE AUTOUPDATE
   printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Cadhost\\R15.0\\ACAD-1:409\\VelmoraApps\\Zorvik\\Settings]\r\n"AutoUpdate"=dword:%08d\r\n"AreaPrec"=dword:00000003\r\n"Divisor"="2.5"\r\n"QuietMode"=dword:00000001\r\n"Attname"="AREA"\r\n' "$2" > "$1"
 }
-# time_of CMD...: runs CMD, prints "SECONDS PEAK_KB" of it (GNU time).
-time_of() { /usr/bin/time -f "%e %M" -o "$data/.time" "$@" > "$data/.out" 2> "$data/.err" || { cat "$data/.err" >&2; return 1; }; cat "$data/.time"; }
+# time_of CMD...: runs CMD, prints "SECONDS PEAK_KB CPU_SECONDS" of it (GNU time; processor time
+# is user + system, which stays fair when other work shares the machine).
+time_of() {
+  /usr/bin/time -f "%e %M %U %S" -o "$data/.time" "$@" > "$data/.out" 2> "$data/.err" || { cat "$data/.err" >&2; return 1; }
+  awk '{ printf "%s %s %.2f\n", $1, $2, $3 + $4 }' "$data/.time"
+}
 
 {
 echo "# Whole-job benchmark"
@@ -41,9 +45,10 @@ echo "- date: $(date -u '+%Y-%m-%d %H:%M UTC'); machine: $(nproc) cores, $(lscpu
 echo "- command: \`bench/job/run_job_bench.sh $build ${sizes[*]}\`"
 echo "- job: \`cadhost linked.dxf -l zorvik.arx -c \"ZORVIK;Update\" -o out.dxf --registry job.reg -q\`; peer: \`bench/job/ezdxf_job.py linked.dxf out.dxf --divisor 2.5 --prec 3\` (wall time and peak RSS of each process by GNU time)"
 echo
-echo "- \`job_bench job\` is the same batch job in-process with the module loaded before the drawing is read (see below: cadhost reads the drawing before it loads \`-l\` modules, so its link objects are read as proxies and Update finds no link)"
+echo "- \`job_bench job\` is the same batch job in-process (bench/job/job_bench.cpp), for comparison with the cadhost process"
+echo "- times are wall clock, with processor time (user + system) in brackets; ratios: ezdxf / cadhost by the clock and by processor time"
 echo
-echo "| rooms | links | linking run | cadhost job | peak | updated | job, module first | peak | ezdxf job | peak | ezdxf / job time | job / ezdxf memory | texts: job vs ezdxf | texts: cadhost vs ezdxf |"
+echo "| rooms | links | linking run | cadhost job | peak | updated | job_bench job | peak | ezdxf job | peak | ezdxf / cadhost (clock, cpu) | cadhost / ezdxf memory | texts: cadhost vs ezdxf | texts: job_bench vs ezdxf |"
 echo "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|---|"
 } | tee "$results"
 
@@ -55,26 +60,26 @@ for rooms in "${sizes[@]}"; do
   linked="$data/linked_$rooms.dxf"
   links=$($py "$here/link_script.py" "$plan" "$data/link_$rooms.scr")
   if [ ! -s "$linked" ] || [ "$linked" -ot "$plan" ]; then
-    read -r link_s _ < <(time_of "$cadhost" "$plan" -l "$module" -s "$data/link_$rooms.scr" -o "$linked" --registry "$data/link.reg" -q)
+    read -r link_s _ _ < <(time_of "$cadhost" "$plan" -l "$module" -s "$data/link_$rooms.scr" -o "$linked" --registry "$data/link.reg" -q)
   else
     link_s="(cached)"
   fi
-  read -r cad_s cad_kb < <(time_of "$cadhost" "$linked" -l "$module" -c "ZORVIK;Update" -o "$data/out_cadhost_$rooms.dxf" --registry "$data/job.reg" -q)
+  read -r cad_s cad_kb cad_c < <(time_of "$cadhost" "$linked" -l "$module" -c "ZORVIK;Update" -o "$data/out_cadhost_$rooms.dxf" --registry "$data/job.reg" -q)
   cad_upd=$(sed -n 's/.*Number of updated entities: \([0-9]*\).*/\1/p' "$data/.out" | tail -1)
-  read -r job_s job_kb < <(time_of "$driver" job "$linked" "$module" "$data/job.reg" "$data/out_job_$rooms.dxf")
+  read -r job_s job_kb job_c < <(time_of "$driver" job "$linked" "$module" "$data/job.reg" "$data/out_job_$rooms.dxf")
   ez="$data/out_ezdxf_$rooms.dxf"
   if [ -s "$ez" ] && [ "$ez" -nt "$linked" ] && [ -s "$ez.time" ]; then
-    read -r ez_s ez_kb < "$ez.time"   # the peer's output and figures of an earlier run on the same drawing
+    read -r ez_s ez_kb ez_c < "$ez.time"   # the peer's output and figures of an earlier run on the same drawing
   else
-    read -r ez_s ez_kb < <(time_of $py "$here/ezdxf_job.py" "$linked" "$ez" --divisor 2.5 --prec 3)
-    echo "$ez_s $ez_kb" > "$ez.time"
+    read -r ez_s ez_kb ez_c < <(time_of $py "$here/ezdxf_job.py" "$linked" "$ez" --divisor 2.5 --prec 3)
+    echo "$ez_s $ez_kb $ez_c" > "$ez.time"
   fi
   cmp_job=$($py "$here/compare_attribs.py" "$data/out_job_$rooms.dxf" "$ez" "$linked" 2>/dev/null || true)
   cmp_cad=$($py "$here/compare_attribs.py" "$data/out_cadhost_$rooms.dxf" "$ez" "$linked" 2>/dev/null || true)
-  awk -v r="$rooms" -v l="$links" -v ls="$link_s" -v cs="$cad_s" -v ck="$cad_kb" -v cu="$cad_upd" -v js="$job_s" -v jk="$job_kb" \
-      -v es="$ez_s" -v ek="$ez_kb" -v c1="$cmp_job" -v c2="$cmp_cad" 'BEGIN {
-    printf "| %d | %d | %s s | %.2f s | %.0f MB | %s | %.2f s | %.0f MB | %.2f s | %.0f MB | %.1fx | 1/%.1f | %s | %s |\n",
-      r, l, ls, cs, ck / 1024, cu, js, jk / 1024, es, ek / 1024, es / js, ek / jk, c1, c2 }' | tee -a "$results"
+  awk -v r="$rooms" -v l="$links" -v ls="$link_s" -v cs="$cad_s" -v cc="$cad_c" -v ck="$cad_kb" -v cu="$cad_upd" \
+      -v js="$job_s" -v jc="$job_c" -v jk="$job_kb" -v es="$ez_s" -v ec="$ez_c" -v ek="$ez_kb" -v c1="$cmp_cad" -v c2="$cmp_job" 'BEGIN {
+    printf "| %d | %d | %s s | %.2f s (%.2f) | %.0f MB | %s | %.2f s (%.2f) | %.0f MB | %.2f s (%.2f) | %.0f MB | %.1fx, %.1fx | 1/%.1f | %s | %s |\n",
+      r, l, ls, cs, cc, ck / 1024, cu, js, jc, jk / 1024, es, ec, ek / 1024, es / cs, (cc > 0 ? ec / cc : 0), ek / ck, c1, c2 }' | tee -a "$results"
 done
 
 big="${sizes[${#sizes[@]}-1]}"

@@ -12,21 +12,15 @@
 namespace pf {
 
 AcDbStub* DatabaseImpl::newStub(const AcDbHandle& handle) {
-  std::unique_ptr<AcDbStub> stub(new AcDbStub);
-  stub->db = self;
-  stub->handle = handle;
-  AcDbStub* raw = stub.get();
-  stubs.push_back(std::move(stub));
-  byHandle[handle.value()] = raw;
-  registerStub(raw);
+  AcDbStub* raw = stubs.add(self, handle);
+  byHandle.put(static_cast<std::uint32_t>(stubs.size() - 1));
   if (handle.value() >= handseed) handseed = handle.value() + 1;
   return raw;
 }
 
 AcDbStub* DatabaseImpl::stubForHandle(const AcDbHandle& handle, bool create) {
   if (handle.isNull()) return nullptr;
-  auto it = byHandle.find(handle.value());
-  if (it != byHandle.end()) return it->second;
+  if (AcDbStub* stub = byHandle.find(handle.value())) return stub;
   return create ? newStub(handle) : nullptr;
 }
 
@@ -83,7 +77,7 @@ AcDbDatabase::~AcDbDatabase() {
 
   // Every object hears goodbye before any is freed, so reactors can still be opened.
   std::vector<AcDbObject*> objects;
-  for (auto& stub : mImp->stubs)
+  for (AcDbStub* stub : mImp->stubs)
     if (stub->object != nullptr) objects.push_back(stub->object);
   for (AcDbObject* obj : objects) {
     pf::ObjectImpl* oi = pf::impl(obj);
@@ -93,8 +87,7 @@ AcDbDatabase::~AcDbDatabase() {
   }
   mImp->destroying = true;
   for (AcDbObject* obj : objects) delete obj;
-  for (auto& stub : mImp->stubs) pf::unregisterStub(stub.get());
-  delete mImp;
+  delete mImp;  // retires the stubs: ids of this database read as not valid from now on
 }
 
 Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObject* pObj) {
@@ -216,8 +209,8 @@ void raiseHandseed(AcDbDatabase* db, const AcDbHandle& seed) {
 std::vector<AcDbObjectId> allObjectIds(const AcDbDatabase* db) {
   std::vector<AcDbStub*> stubs;
   if (db == nullptr) return {};
-  for (auto& s : db->pfImpl()->stubs)
-    if (s->object != nullptr) stubs.push_back(s.get());
+  for (AcDbStub* s : db->pfImpl()->stubs)
+    if (s->object != nullptr) stubs.push_back(s);
   std::sort(stubs.begin(), stubs.end(), [](AcDbStub* a, AcDbStub* b) { return a->handle < b->handle; });
   return std::vector<AcDbObjectId>(stubs.begin(), stubs.end());
 }
@@ -225,8 +218,8 @@ std::vector<AcDbObjectId> allObjectIds(const AcDbDatabase* db) {
 std::vector<AcDbObjectId> danglingIds(const AcDbDatabase* db) {
   std::vector<AcDbObjectId> out;
   if (db == nullptr) return out;
-  for (auto& s : db->pfImpl()->stubs)
-    if (s->object == nullptr) out.push_back(AcDbObjectId(s.get()));
+  for (AcDbStub* s : db->pfImpl()->stubs)
+    if (s->object == nullptr) out.push_back(AcDbObjectId(s));
   std::sort(out.begin(), out.end());
   return out;
 }

@@ -11,15 +11,7 @@
 #include "dbsymtb.h"
 #include "dbidmap.h"
 #include "pf/dwg_filer.h"
-
-// What an AcDbObjectId points at: one per object (or reserved handle) for the database's life.
-class AcDbStub {
-public:
-  AcDbDatabase* db = nullptr;
-  AcDbHandle handle;
-  AcDbObject* object = nullptr;  // null while reserved by handle only
-  bool erased = false;
-};
+#include "stub_store.h"
 
 namespace pf {
 
@@ -34,8 +26,8 @@ public:
 
   AcDbDatabase* self;
   Adesk::UInt64 handseed = 1;
-  std::vector<std::unique_ptr<AcDbStub>> stubs;
-  std::unordered_map<Adesk::UInt64, AcDbStub*> byHandle;
+  StubStore stubs;
+  HandleTable byHandle{stubs};
   AcDbObjectId blockTable;
   AcDbObjectId namedObjects;
   std::string filename;
@@ -44,57 +36,105 @@ public:
   std::shared_ptr<void> dxfState;
 };
 
-// The common properties of an entity (AcDbEntity keeps them in its object state).
+// The common properties of an entity (kept inside the object state of every object: entities
+// are nearly all of a drawing). Names are pooled (pf/pooled_name.h).
 struct EntityData {
-  std::string layer = "0";
-  std::string linetype = "ByLayer";
-  Adesk::UInt16 color = 256;  // by layer
+  const char* layer = "0";
+  const char* linetype = "ByLayer";
   double linetypeScale = 1.0;
-  int lineWeight = AcDb::kLnWtByLayer;
+  resbuf* kept = nullptr;  // AcDbEntity groups not modelled (true colour, plot style ...)
+  Adesk::UInt16 color = 256;  // by layer
+  Adesk::Int16 lineWeight = AcDb::kLnWtByLayer;
   AcDb::Visibility visibility = AcDb::kVisible;
   bool paperSpaceFlag = false;  // 67 1 as read from a file
-  resbuf* kept = nullptr;       // AcDbEntity groups not modelled (true colour, plot style ...)
+  EntityData() = default;
+  EntityData(const EntityData&) = delete;
+  EntityData& operator=(const EntityData&) = delete;
   ~EntityData();
+};
+
+// What few objects have: kept apart so that the many objects without them stay small.
+struct ObjectExtras {
+  AcDbVoidPtrArray reactors;
+  AcDbObjectId xdict;
+  resbuf* keptHead = nullptr;  // DXF groups before the first subclass marker we do not model
+  std::unique_ptr<MemoryDwgFiler> undo;  // the object as it was when opened for write
+  bool undoErased = false;
+  ObjectExtras() = default;
+  ObjectExtras(const ObjectExtras&) = delete;
+  ObjectExtras& operator=(const ObjectExtras&) = delete;
+  ~ObjectExtras();
+  bool empty() const { return reactors.isEmpty() && xdict.isNull() && keptHead == nullptr && !undo; }
 };
 
 class ObjectImpl {
 public:
-  explicit ObjectImpl(AcDbObject* self) : self(self) {}
+  ObjectImpl()
+      : write(false), notify(false), notifying(false), isNew(true), fromNotify(false),
+        modified(false), modifiedXData(false), modifiedGraphics(false), eraseToggled(false),
+        openedForModifySent(false), silent(false), inFlux(false), restoring(false), cancelling(false),
+        inObjectBlock(false) {}
   ~ObjectImpl();
 
-  AcDbObject* self;
   AcDbStub* stub = nullptr;
   AcDbObjectId owner;
-  AcDbObjectId xdict;
-  mutable AcDbVoidPtrArray reactors;
   resbuf* xdata = nullptr;
-  resbuf* keptHead = nullptr;  // DXF groups before the first subclass marker we do not model
+  mutable std::unique_ptr<ObjectExtras> extras;
+
+  AcDbObjectId xdict() const { return extras ? extras->xdict : AcDbObjectId::kNull; }
+  void setXdict(AcDbObjectId id) {
+    if (!id.isNull() || extras) more().xdict = id;
+    trimExtras();
+  }
+  resbuf* keptHead() const { return extras ? extras->keptHead : nullptr; }
+  resbuf*& keptHeadForChange() { return more().keptHead; }
+
+  // The reactor list (empty for most objects; made on first use).
+  const AcDbVoidPtrArray& reactors() const { return extras ? extras->reactors : noReactors(); }
+  AcDbVoidPtrArray& reactorsForChange() const { return more().reactors; }
+  ObjectExtras& more() const {
+    if (!extras) extras.reset(new ObjectExtras);
+    return *extras;
+  }
+  static const AcDbVoidPtrArray& noReactors();
+  void setReactors(const AcDbVoidPtrArray& list) {
+    if (!list.isEmpty() || extras) more().reactors = list;
+  }
+  // Forgets the undo record of the opening.
+  void dropUndo() {
+    if (!extras) return;
+    extras->undo.reset();
+    trimExtras();
+  }
+  // Frees the extras when nothing is left in them.
+  void trimExtras() {
+    if (extras && extras->empty()) extras.reset();
+  }
 
   // Open state. hostNotify counts the platform's own notify opens (sending notifications),
   // which the caller's close() never touches.
-  int readers = 0;
-  bool write = false;
-  bool notify = false;
-  int hostNotify = 0;
-  bool notifying = false;
-  bool isNew = true;
-  bool fromNotify = false;
+  std::int16_t readers = 0;  // at most kMaxReaders
+  std::int16_t hostNotify = 0;
+  bool write : 1;
+  bool notify : 1;
+  bool notifying : 1;
+  bool isNew : 1;
+  bool fromNotify : 1;
 
   // Changes of the current opening, reported at close.
-  bool modified = false;
-  bool modifiedXData = false;
-  bool modifiedGraphics = false;
-  bool eraseToggled = false;
-  bool openedForModifySent = false;
+  bool modified : 1;
+  bool modifiedXData : 1;
+  bool modifiedGraphics : 1;
+  bool eraseToggled : 1;
+  bool openedForModifySent : 1;
 
-  bool silent = false;     // notifications held back (a clone before id translation)
-  bool inFlux = false;
-  bool restoring = false;  // cancel() replaying the undo record
-  bool cancelling = false;
-  std::unique_ptr<MemoryDwgFiler> undo;
-  bool undoErased = false;
+  bool silent : 1;      // notifications held back (a clone before id translation)
+  bool inFlux : 1;
+  bool restoring : 1;   // cancel() replaying the undo record
+  bool cancelling : 1;
+  bool inObjectBlock : 1;  // lives in the object's own allocation (see AcDbObject::operator new)
 
-  std::unique_ptr<EntityData> entity;
+  EntityData entity;
 
   // The protected hooks, reached through this friend.
   static Acad::ErrorStatus subOpen(AcDbObject* obj, AcDb::OpenMode mode) { return obj->subOpen(mode); }
@@ -105,12 +145,8 @@ public:
 
 inline ObjectImpl* impl(const AcDbObject* obj) { return obj->pfImpl(); }
 
-// True when the pointer is a stub of a live database.
-bool isLiveStub(const AcDbStub* stub);
-void registerStub(AcDbStub* stub);
 // Room for `count` more objects in db (the drawing reader knows about how many it will add).
 void reserveObjects(AcDbDatabase* db, std::size_t count);
-void unregisterStub(AcDbStub* stub);
 
 // The object an id names (even if closed), or null. Never opens anything.
 AcDbObject* peekObject(AcDbObjectId id);

@@ -412,8 +412,8 @@ int linkDictionaryEntries(AcDbDatabase* db) {
       if (obj == nullptr) continue;
       ObjectImpl* oi = impl(obj);
       void* link = encodePersistent(static_cast<AcDbStub*>(id));
-      if (oi->reactors.contains(link)) continue;
-      oi->reactors.append(link);
+      if (oi->reactors().contains(link)) continue;
+      oi->reactorsForChange().append(link);
       if (oi->owner.isNull()) oi->owner = id;
       ++added;
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <strings.h>
 #include "db_internal.h"
+#include "pf/pooled_name.h"
 #include "dbcurve.h"
 #include "acutmem.h"
 #include "acutads.h"
@@ -17,11 +18,7 @@ using pf::impl;
 namespace pf {
 EntityData::~EntityData() { freeResbufChain(kept); }
 
-static EntityData& ent(const AcDbEntity* e) {
-  ObjectImpl* oi = impl(e);
-  if (!oi->entity) oi->entity.reset(new EntityData);
-  return *oi->entity;
-}
+static EntityData& ent(const AcDbEntity* e) { return impl(e)->entity; }
 }  // namespace pf
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcDbEntity, AcDbObject)
@@ -51,7 +48,7 @@ Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 color, Adesk::Boolean)
 char* AcDbEntity::layer() const {
   assertReadEnabled();
   char* out = nullptr;
-  acutNewString(pf::ent(this).layer.c_str(), out);
+  acutNewString(pf::ent(this).layer, out);
   return out;
 }
 
@@ -60,7 +57,7 @@ AcDbObjectId AcDbEntity::layerId() const { return AcDbObjectId::kNull; }
 Acad::ErrorStatus AcDbEntity::setLayer(const char* newVal, Adesk::Boolean) {
   if (newVal == nullptr || *newVal == '\0') return Acad::eInvalidInput;
   assertWriteEnabled();
-  pf::ent(this).layer = newVal;
+  pf::ent(this).layer = pf::pooledName(newVal);
   recordGraphicsModified();
   return Acad::eOk;
 }
@@ -71,7 +68,7 @@ Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId, Adesk::Boolean) { return Ac
 char* AcDbEntity::linetype() const {
   assertReadEnabled();
   char* out = nullptr;
-  acutNewString(pf::ent(this).linetype.c_str(), out);
+  acutNewString(pf::ent(this).linetype, out);
   return out;
 }
 
@@ -80,7 +77,7 @@ AcDbObjectId AcDbEntity::linetypeId() const { return AcDbObjectId::kNull; }
 Acad::ErrorStatus AcDbEntity::setLinetype(const char* newVal, Adesk::Boolean) {
   if (newVal == nullptr || *newVal == '\0') return Acad::eInvalidInput;
   assertWriteEnabled();
-  pf::ent(this).linetype = newVal;
+  pf::ent(this).linetype = pf::pooledName(newVal);
   recordGraphicsModified();
   return Acad::eOk;
 }
@@ -167,9 +164,8 @@ Acad::ErrorStatus AcDbEntity::getTransformedCopy(const AcGeMatrix3d& xform, AcDb
     // The copy is not in a database: it has no owner, reactors or extension dictionary.
     pf::ObjectImpl* ci = impl(copy);
     ci->owner = AcDbObjectId::kNull;
-    ci->xdict = AcDbObjectId::kNull;
-    AcDbVoidPtrArray none;
-    ci->reactors = none;
+    ci->setXdict(AcDbObjectId::kNull);
+    ci->setReactors(AcDbVoidPtrArray());
     es = copy->transformBy(xform);
   }
   if (es != Acad::eOk) {
@@ -191,8 +187,8 @@ void AcDbEntity::list() const {
   // The command line belongs to the editor layer; without it the listing goes to stdout.
   const char* fmt = "%s  Layer: \"%s\"\n  Handle = %s\n";
   const char* name = isA() ? isA()->name() : "Entity";
-  if (&acutPrintf != nullptr) acutPrintf(fmt, name, pf::ent(this).layer.c_str(), handle);
-  else std::printf(fmt, name, pf::ent(this).layer.c_str(), handle);
+  if (&acutPrintf != nullptr) acutPrintf(fmt, name, pf::ent(this).layer, handle);
+  else std::printf(fmt, name, pf::ent(this).layer, handle);
 }
 
 void AcDbEntity::recordGraphicsModified(Adesk::Boolean setModified) {
@@ -205,8 +201,8 @@ Acad::ErrorStatus AcDbEntity::dwgOutFields(AcDbDwgFiler* pFiler) const {
   Acad::ErrorStatus es = AcDbObject::dwgOutFields(pFiler);
   if (es != Acad::eOk) return es;
   const pf::EntityData& e = pf::ent(this);
-  pFiler->writeString(e.layer.c_str());
-  pFiler->writeString(e.linetype.c_str());
+  pFiler->writeString(e.layer);
+  pFiler->writeString(e.linetype);
   pFiler->writeUInt16(e.color);
   pFiler->writeDouble(e.linetypeScale);
   pFiler->writeInt16(static_cast<Adesk::Int16>(e.lineWeight));
@@ -235,8 +231,8 @@ Acad::ErrorStatus AcDbEntity::dwgInFields(AcDbDwgFiler* pFiler) {
   pFiler->readInt16(&vis);
   pFiler->readBool(&e.paperSpaceFlag);
   es = pFiler->readInt32(&n);
-  e.layer = layer ? layer : "0";
-  e.linetype = linetype ? linetype : "ByLayer";
+  e.layer = layer ? pf::pooledName(layer) : "0";
+  e.linetype = linetype ? pf::pooledName(linetype) : "ByLayer";
   acutDelString(layer);
   acutDelString(linetype);
   e.lineWeight = lw;
@@ -270,8 +266,8 @@ Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* pFiler) const {
     else if (name && strcasecmp(name, ACDB_MODEL_SPACE) == 0) paper = false;
   }
   if (paper) pFiler->writeInt16(67, 1);
-  pFiler->writeString(AcDb::kDxfLayerName, e.layer.c_str());
-  if (strcasecmp(e.linetype.c_str(), "ByLayer") != 0) pFiler->writeString(AcDb::kDxfLinetypeName, e.linetype.c_str());
+  pFiler->writeString(AcDb::kDxfLayerName, e.layer);
+  if (strcasecmp(e.linetype, "ByLayer") != 0) pFiler->writeString(AcDb::kDxfLinetypeName, e.linetype);
   if (e.color != 256) pFiler->writeInt16(AcDb::kDxfColor, static_cast<Adesk::Int16>(e.color));
   if (e.lineWeight != AcDb::kLnWtByLayer) pFiler->writeInt16(AcDb::kDxfLineWeight, static_cast<Adesk::Int16>(e.lineWeight));
   if (e.linetypeScale != 1.0) pFiler->writeDouble(48, e.linetypeScale);
@@ -293,8 +289,8 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* pFiler) {
   while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
     switch (rb.restype) {
       case AcDb::kDxfSubclass: pFiler->pushBackItem(); return pFiler->filerStatus();
-      case AcDb::kDxfLayerName: e.layer = rb.resval.rstring ? rb.resval.rstring : "0"; break;
-      case AcDb::kDxfLinetypeName: e.linetype = rb.resval.rstring ? rb.resval.rstring : "ByLayer"; break;
+      case AcDb::kDxfLayerName: e.layer = rb.resval.rstring ? pf::pooledName(rb.resval.rstring) : "0"; break;
+      case AcDb::kDxfLinetypeName: e.linetype = rb.resval.rstring ? pf::pooledName(rb.resval.rstring) : "ByLayer"; break;
       case AcDb::kDxfColor: e.color = static_cast<Adesk::UInt16>(rb.resval.rint < 0 ? -rb.resval.rint : rb.resval.rint); break;
       case AcDb::kDxfLineWeight: e.lineWeight = rb.resval.rint; break;
       case 48: e.linetypeScale = rb.resval.rreal; break;

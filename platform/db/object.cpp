@@ -51,7 +51,7 @@ Acad::ErrorStatus AcDbObject::createExtensionDictionary() {
   if (mImp->stub == nullptr) return Acad::eNoDatabase;
   if (!mImp->write) return Acad::eNotOpenForWrite;
   // An existing dictionary, even an erased one, keeps the link until it is released.
-  if (!mImp->xdict.isNull()) return Acad::eAlreadyInDb;
+  if (!mImp->xdict().isNull()) return Acad::eAlreadyInDb;
   assertWriteEnabled();
   AcDbDictionary* dict = new AcDbDictionary;
   dict->setTreatElementsAsHard(true);
@@ -61,18 +61,18 @@ Acad::ErrorStatus AcDbObject::createExtensionDictionary() {
     return es;
   }
   impl(dict)->owner = objectId();
-  mImp->xdict = dict->objectId();
+  mImp->setXdict(dict->objectId());
   pf::closeObject(dict);
   return Acad::eOk;
 }
 
-AcDbObjectId AcDbObject::extensionDictionary() const { return mImp->xdict; }
+AcDbObjectId AcDbObject::extensionDictionary() const { return mImp->xdict(); }
 
 Acad::ErrorStatus AcDbObject::releaseExtensionDictionary() {
   if (!mImp->write) return Acad::eNotOpenForWrite;
-  if (mImp->xdict.isNull()) return Acad::eOk;
+  if (mImp->xdict().isNull()) return Acad::eOk;
   AcDbObject* obj = nullptr;
-  Acad::ErrorStatus es = pf::openObject(obj, mImp->xdict, AcDb::kForWrite, true);
+  Acad::ErrorStatus es = pf::openObject(obj, mImp->xdict(), AcDb::kForWrite, true);
   if (es != Acad::eOk) return es;
   AcDbDictionary* dict = AcDbDictionary::cast(obj);
   if (dict != nullptr && dict->numEntries() > 0) {
@@ -82,23 +82,25 @@ Acad::ErrorStatus AcDbObject::releaseExtensionDictionary() {
   if (!obj->isErased()) obj->erase();
   pf::closeObject(obj);
   assertWriteEnabled();
-  mImp->xdict = AcDbObjectId::kNull;
+  mImp->setXdict(AcDbObjectId::kNull);
   return Acad::eOk;
 }
 
 // ---- Reactors ----------------------------------------------------------------------------------
 
 void AcDbObject::addReactor(AcDbObjectReactor* newObj) const {
-  if (newObj == nullptr || mImp->reactors.contains(newObj)) return;
-  mImp->reactors.append(newObj);
+  if (newObj == nullptr || mImp->reactors().contains(newObj)) return;
+  mImp->reactorsForChange().append(newObj);
 }
 
-void AcDbObject::removeReactor(AcDbObjectReactor* obj) const { mImp->reactors.remove(obj); }
+void AcDbObject::removeReactor(AcDbObjectReactor* obj) const {
+  if (mImp->extras) mImp->extras->reactors.remove(obj);
+}
 
 void AcDbObject::addPersistentReactor(AcDbObjectId objId) {
   if (objId.isNull() || hasPersistentReactor(objId)) return;
   assertWriteEnabled();
-  mImp->reactors.append(pf::encodePersistent(objId));
+  mImp->reactorsForChange().append(pf::encodePersistent(objId));
 }
 
 Acad::ErrorStatus AcDbObject::removePersistentReactor(AcDbObjectId objId) {
@@ -107,15 +109,15 @@ Acad::ErrorStatus AcDbObject::removePersistentReactor(AcDbObjectId objId) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!hasPersistentReactor(objId)) return Acad::eKeyNotFound;
   assertWriteEnabled();
-  mImp->reactors.remove(pf::encodePersistent(objId));
+  if (mImp->extras) mImp->extras->reactors.remove(pf::encodePersistent(objId));
   return Acad::eOk;
 }
 
 bool AcDbObject::hasPersistentReactor(AcDbObjectId objId) const {
-  return !objId.isNull() && mImp->reactors.contains(pf::encodePersistent(objId));
+  return !objId.isNull() && mImp->reactors().contains(pf::encodePersistent(objId));
 }
 
-AcDbVoidPtrArray* AcDbObject::reactors() { return &mImp->reactors; }
+AcDbVoidPtrArray* AcDbObject::reactors() { return &mImp->reactorsForChange(); }
 
 bool acdbIsPersistentReactor(void* pSomething) { return pf::isPersistentEntry(pSomething); }
 

@@ -87,13 +87,13 @@ Acad::ErrorStatus AcDbObject::dwgOutFields(AcDbDwgFiler* pFiler) const {
   pf::ObjectImpl* oi = mImp;
   pFiler->writeHardPointerId(oi->owner);
   AcDbObjectIdArray persistent;
-  for (void* entry : oi->reactors)
+  for (void* entry : oi->reactors())
     if (pf::isPersistentEntry(entry)) persistent.append(AcDbObjectId(pf::decodePersistent(entry)));
   pFiler->writeInt32(persistent.length());
   for (const AcDbObjectId& id : persistent) pFiler->writeSoftPointerId(id);
-  pFiler->writeHardOwnershipId(oi->xdict);
+  pFiler->writeHardOwnershipId(oi->xdict());
   pf::dwgOutChain(pFiler, oi->xdata);
-  pf::dwgOutChain(pFiler, oi->keptHead);
+  pf::dwgOutChain(pFiler, oi->keptHead());
   return pFiler->filerStatus();
 }
 
@@ -107,7 +107,7 @@ Acad::ErrorStatus AcDbObject::dwgInFields(AcDbDwgFiler* pFiler) {
   if ((es = pFiler->readInt32(&n)) != Acad::eOk) return es;
   if (n < 0 || n > 1000000) return Acad::eFilerError;
   AcDbVoidPtrArray reactors;
-  for (void* entry : oi->reactors)
+  for (void* entry : oi->reactors())
     if (!pf::isPersistentEntry(entry)) reactors.append(entry);  // transient reactors stay
   for (Adesk::Int32 i = 0; i < n; ++i) {
     AcDbSoftPointerId id;
@@ -117,10 +117,15 @@ Acad::ErrorStatus AcDbObject::dwgInFields(AcDbDwgFiler* pFiler) {
   AcDbHardOwnershipId xdict;
   if ((es = pFiler->readHardOwnershipId(&xdict)) != Acad::eOk) return es;
   if ((es = pf::dwgInChain(pFiler, oi->xdata)) != Acad::eOk) return es;
-  if ((es = pf::dwgInChain(pFiler, oi->keptHead)) != Acad::eOk) return es;
+  resbuf* keptHead = nullptr;
+  if ((es = pf::dwgInChain(pFiler, keptHead)) != Acad::eOk) return es;
+  if (keptHead != nullptr || oi->keptHead() != nullptr) {
+    pf::freeResbufChain(oi->keptHeadForChange());
+    oi->keptHeadForChange() = keptHead;
+  }
   oi->owner = owner;
-  oi->reactors = reactors;
-  oi->xdict = xdict;
+  oi->setReactors(reactors);
+  oi->setXdict(xdict);
   return pFiler->filerStatus();
 }
 
@@ -129,13 +134,13 @@ Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* pFiler) const {
   assertReadEnabled();
   pf::ObjectImpl* oi = mImp;
   if (oi->stub != nullptr) pFiler->writeAcDbHandle(AcDb::kDxfHandle, oi->stub->handle);
-  if (pf::isLiveReference(oi->xdict)) {
+  if (pf::isLiveReference(oi->xdict())) {
     pFiler->writeString(AcDb::kDxfControlString, "{ACAD_XDICTIONARY");
-    pFiler->writeObjectId(AcDb::kDxfHardOwnershipId, oi->xdict);
+    pFiler->writeObjectId(AcDb::kDxfHardOwnershipId, oi->xdict());
     pFiler->writeString(AcDb::kDxfControlString, "}");
   }
   AcDbObjectIdArray live;
-  for (void* entry : oi->reactors) {
+  for (void* entry : oi->reactors()) {
     if (!pf::isPersistentEntry(entry)) continue;
     AcDbObjectId id(pf::decodePersistent(entry));
     if (pf::isLiveReference(id)) live.append(id);
@@ -145,7 +150,7 @@ Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* pFiler) const {
     for (const AcDbObjectId& id : live) pFiler->writeObjectId(AcDb::kDxfSoftPointerId, id);
     pFiler->writeString(AcDb::kDxfControlString, "}");
   }
-  for (const resbuf* rb = oi->keptHead; rb; rb = rb->rbnext) pFiler->writeResBuf(*rb);
+  for (const resbuf* rb = oi->keptHead(); rb; rb = rb->rbnext) pFiler->writeResBuf(*rb);
   pFiler->writeObjectId(AcDb::kDxfSoftPointerId, oi->owner);
   return pFiler->filerStatus();
 }
@@ -156,11 +161,13 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* pFiler) {
   resbuf rb;
   bool ownerSeen = false;
   AcDbVoidPtrArray reactors;
-  for (void* entry : oi->reactors)
+  for (void* entry : oi->reactors())
     if (!pf::isPersistentEntry(entry)) reactors.append(entry);
   bool reactorsSeen = false;
-  pf::freeResbufChain(oi->keptHead);
-  oi->keptHead = nullptr;
+  if (oi->keptHead() != nullptr) {
+    pf::freeResbufChain(oi->keptHeadForChange());
+    oi->keptHeadForChange() = nullptr;
+  }
   Acad::ErrorStatus es;
   while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
     if (rb.restype == AcDb::kDxfSubclass) {
@@ -177,7 +184,7 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* pFiler) {
           if (rb.restype == AcDb::kDxfControlString) break;  // "}"
           AcDbObjectId id;
           if (rb.restype >= 330 && rb.restype <= 369 && acdbGetObjectId(id, rb.resval.rlname) == Acad::eOk) {
-            if (isXdict) oi->xdict = id;
+            if (isXdict) oi->setXdict(id);
             else if (!id.isNull() && !reactors.contains(pf::encodePersistent(id)))
               reactors.append(pf::encodePersistent(id));
           } else {
@@ -188,10 +195,10 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* pFiler) {
         continue;
       }
       // Another application's 102 group: kept verbatim up to its closing "}".
-      pf::appendCopy(oi->keptHead, rb);
+      pf::appendCopy(oi->keptHeadForChange(), rb);
       if (group.size() > 0 && group[0] == '{') {
         while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
-          pf::appendCopy(oi->keptHead, rb);
+          pf::appendCopy(oi->keptHeadForChange(), rb);
           if (rb.restype == AcDb::kDxfControlString && rb.resval.rstring && std::strcmp(rb.resval.rstring, "}") == 0)
             break;
         }
@@ -205,9 +212,9 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* pFiler) {
       ownerSeen = true;
       continue;
     }
-    pf::appendCopy(oi->keptHead, rb);
+    pf::appendCopy(oi->keptHeadForChange(), rb);
   }
-  if (reactorsSeen || !reactors.isEmpty()) oi->reactors = reactors;
+  if (reactorsSeen || !reactors.isEmpty()) oi->setReactors(reactors);
   if (es == Acad::eEndOfObject) es = Acad::eOk;
   if (es != Acad::eOk) return es;
   return pFiler->filerStatus();

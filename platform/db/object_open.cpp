@@ -32,10 +32,14 @@ static void countOpenClose(const AcDbObject* obj, bool open) {
           : (entity ? gOpenCloseCounts.entityCloses : gOpenCloseCounts.objectCloses));
 }
 
-ObjectImpl::~ObjectImpl() {
-  freeResbufChain(xdata);
-  freeResbufChain(keptHead);
+const AcDbVoidPtrArray& ObjectImpl::noReactors() {
+  static const AcDbVoidPtrArray* none = new AcDbVoidPtrArray;
+  return *none;
 }
+
+ObjectExtras::~ObjectExtras() { freeResbufChain(keptHead); }
+
+ObjectImpl::~ObjectImpl() { freeResbufChain(xdata); }
 
 Acad::ErrorStatus openObject(AcDbObject*& obj, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
   if (id.isNull()) return Acad::eNullObjectId;
@@ -88,17 +92,17 @@ Acad::ErrorStatus openForHostNotify(AcDbObject*& obj, AcDbObjectId id) {
 void notifyReactors(const AcDbObject* obj, const std::function<void(AcDbObject*)>& persistent,
                     const std::function<void(AcDbObjectReactor*)>& transient) {
   ObjectImpl* oi = impl(obj);
-  if (oi->silent) return;
+  if (oi->silent || oi->reactors().isEmpty()) return;  // most objects have no reactors
   // The list may change while reactors run; walk a copy and skip transient reactors removed
   // meanwhile.
-  AcDbVoidPtrArray list = oi->reactors;
+  AcDbVoidPtrArray list = oi->reactors();
   for (void* entry : list) {
     if (isPersistentEntry(entry)) {
       AcDbObject* reactor = nullptr;
       if (openForHostNotify(reactor, AcDbObjectId(decodePersistent(entry))) != Acad::eOk) continue;
       persistent(reactor);
       closeHostNotify(reactor);
-    } else if (oi->reactors.contains(entry)) {
+    } else if (oi->reactors().contains(entry)) {
       transient(static_cast<AcDbObjectReactor*>(entry));
     }
   }
@@ -114,7 +118,7 @@ void sendPendingNotifications(AcDbObject* obj) {
        graphics = oi->modifiedGraphics;
   oi->eraseToggled = oi->modified = oi->modifiedXData = oi->modifiedGraphics = false;
   oi->openedForModifySent = false;
-  oi->undo.reset();
+  oi->dropUndo();
   if (oi->silent || !(erasedChange || modified || xdata || graphics)) return;
   ++oi->readers;
   oi->notifying = true;
@@ -197,8 +201,34 @@ using pf::impl;
 
 // ---- Construction ------------------------------------------------------------------------------
 
-AcDbObject::AcDbObject() : mImp(new pf::ObjectImpl(this)) {}
-AcDbObject::AcDbObject(AcDbSystemInternals*) : mImp(new pf::ObjectImpl(this)) {}
+namespace {
+
+// An object made by `new` gets its state in the same allocation, after the object: one heap
+// block instead of two for each of a drawing's objects. operator new notes the block; the
+// constructor, which runs next at that address, takes the room. Anything else (objects on the
+// stack, members, a class with its own operator new, an AcDbObject that is not at the start of
+// its allocation) gets its state from the heap.
+thread_local void* tFreshBlock = nullptr;
+thread_local std::size_t tFreshStateOffset = 0;
+
+std::size_t stateOffset(std::size_t objectSize) {
+  const std::size_t align = alignof(pf::ObjectImpl);
+  return (objectSize + align - 1) / align * align;
+}
+
+pf::ObjectImpl* makeObjectState(AcDbObject* self) {
+  void* fresh = tFreshBlock;
+  tFreshBlock = nullptr;  // only the very next construction may take the block
+  if (self != fresh) return new pf::ObjectImpl();
+  pf::ObjectImpl* oi = new (reinterpret_cast<char*>(self) + tFreshStateOffset) pf::ObjectImpl();
+  oi->inObjectBlock = true;
+  return oi;
+}
+
+}  // namespace
+
+AcDbObject::AcDbObject() : mImp(makeObjectState(this)) {}
+AcDbObject::AcDbObject(AcDbSystemInternals*) : mImp(makeObjectState(this)) {}
 
 AcDbObject::~AcDbObject() {
   pf::ObjectImpl* oi = mImp;
@@ -210,14 +240,23 @@ AcDbObject::~AcDbObject() {
   if (oi->stub != nullptr) oi->stub->object = nullptr;
   // Transient reactors of a non-resident object hear goodbye here.
   if (oi->stub == nullptr) {
-    AcDbVoidPtrArray list = oi->reactors;
+    AcDbVoidPtrArray list = oi->reactors();
     for (void* entry : list)
       if (!pf::isPersistentEntry(entry)) static_cast<AcDbObjectReactor*>(entry)->goodbye(this);
   }
-  delete oi;
+  if (oi->inObjectBlock)
+    oi->~ObjectImpl();  // the memory goes with the object's
+  else
+    delete oi;
 }
 
-void* AcDbObject::operator new(size_t size) { return ::operator new(size); }
+void* AcDbObject::operator new(size_t size) {
+  const std::size_t offset = stateOffset(size);
+  void* block = ::operator new(offset + sizeof(pf::ObjectImpl));
+  tFreshBlock = block;
+  tFreshStateOffset = offset;
+  return block;
+}
 void AcDbObject::operator delete(void* p) { ::operator delete(p); }
 
 // ---- Opening by id --------------------------------------------------------------------------------
@@ -257,12 +296,12 @@ Acad::ErrorStatus AcDbObject::cancel() {
   if (es != Acad::eOk) return es;
   oi->cancelling = true;
   // Replay the state recorded before the first change of this opening.
-  if (oi->undo) {
+  if (oi->extras && oi->extras->undo) {
     oi->restoring = true;
-    oi->undo->rewind();
-    dwgInFields(oi->undo.get());
+    oi->extras->undo->rewind();
+    dwgInFields(oi->extras->undo.get());
     oi->restoring = false;
-    oi->stub->erased = oi->undoErased;
+    oi->stub->erased = oi->extras->undoErased;
   }
   pf::notifyReactors(
       this, [this](AcDbObject* r) { r->cancelled(this); }, [this](AcDbObjectReactor* r) { r->cancelled(this); });
@@ -271,7 +310,7 @@ Acad::ErrorStatus AcDbObject::cancel() {
   oi->write = false;
   oi->fromNotify = false;
   oi->openedForModifySent = false;
-  oi->undo.reset();
+  oi->dropUndo();
   oi->isNew = false;
   return Acad::eOk;
 }
@@ -351,10 +390,11 @@ void AcDbObject::assertWriteEnabled(Adesk::Boolean autoUndo, Adesk::Boolean) {
     oi->openedForModifySent = true;
     // The record cancel() replays: the whole object as it was before this opening changed it.
     if (autoUndo) {
-      oi->undo.reset(new pf::MemoryDwgFiler(AcDb::kUndoFiler, database()));
-      oi->undoErased = oi->stub->erased;
+      pf::ObjectExtras& more = oi->more();
+      more.undo.reset(new pf::MemoryDwgFiler(AcDb::kUndoFiler, database()));
+      more.undoErased = oi->stub->erased;
       oi->modified = true;  // keeps a nested assertWriteEnabled from recording again
-      dwgOutFields(oi->undo.get());
+      dwgOutFields(more.undo.get());
     }
     pf::notifyReactors(
         this, [this](AcDbObject* r) { r->openedForModify(this); },

@@ -1,7 +1,6 @@
 // objectid.cpp - object ids, handles, and ads_name conversion.
 #include <charconv>
 #include <cstring>
-#include <unordered_set>
 #include "db_internal.h"
 #include "pf/faults.h"
 #include "pf/dbinternal.h"
@@ -9,21 +8,9 @@
 #include "acdbads.h"
 
 namespace pf {
-namespace {
-// Never destroyed: a database held in a static object may go away after this would.
-std::unordered_set<const AcDbStub*>& liveStubs() {
-  static auto* stubs = new std::unordered_set<const AcDbStub*>;
-  return *stubs;
-}
-}  // namespace
-
-bool isLiveStub(const AcDbStub* stub) { return stub != nullptr && liveStubs().count(stub) != 0; }
-void registerStub(AcDbStub* stub) { liveStubs().insert(stub); }
 void reserveObjects(AcDbDatabase* db, std::size_t count) {
-  liveStubs().reserve(liveStubs().size() + count);
   db->pfImpl()->byHandle.reserve(db->pfImpl()->byHandle.size() + count);
 }
-void unregisterStub(AcDbStub* stub) { liveStubs().erase(stub); }
 
 AcDbObject* peekObject(AcDbObjectId id) {
   AcDbStub* stub = id;

@@ -1,5 +1,6 @@
 // dxf_proxy.cpp - proxies keeping a record's groups as read (see dxf_proxy.h).
 #include "dxf/dxf_proxy.h"
+#include "pf/pooled_name.h"
 
 #include <cstring>
 #include <vector>
@@ -149,9 +150,9 @@ Acad::ErrorStatus writeKept(AcDbDxfFiler* pFiler, const PackedTags& kept, AcDbDa
 }
 
 void writeKeptDwg(AcDbDwgFiler* pFiler, const ProxyData& data, const PackedTags& kept, AcDbDatabase* db) {
-  pFiler->writeString(data.className.c_str());
-  pFiler->writeString(data.dxfName.c_str());
-  pFiler->writeString(data.appDescription.c_str());
+  pFiler->writeString(data.className);
+  pFiler->writeString(data.dxfName);
+  pFiler->writeString(data.appDescription);
   pFiler->writeInt32(data.flags);
   Adesk::UInt32 n = 0;
   kept.forEach([&](int, std::string_view) { ++n; });
@@ -181,9 +182,9 @@ std::string readDwgString(AcDbDwgFiler* pFiler) {
 }
 
 Acad::ErrorStatus readKeptDwg(AcDbDwgFiler* pFiler, ProxyData& data, PackedTags& kept) {
-  data.className = readDwgString(pFiler);
-  data.dxfName = readDwgString(pFiler);
-  data.appDescription = readDwgString(pFiler);
+  data.className = pf::pooledName(readDwgString(pFiler));
+  data.dxfName = pf::pooledName(readDwgString(pFiler));
+  data.appDescription = pf::pooledName(readDwgString(pFiler));
   Adesk::Int32 flags = 0;
   pFiler->readInt32(&flags);
   data.flags = flags;
@@ -227,9 +228,9 @@ void keptReferences(const PackedTags& kept, AcDbDatabase* db, AcDbObjectIdArray&
 template <class P>
 P* makeProxy(const std::string& className, const std::string& dxfName, const std::string& app, int flags) {
   P* p = new P();
-  p->data().className = className;
-  p->data().dxfName = dxfName;
-  p->data().appDescription = app;
+  p->data().className = pf::pooledName(className);
+  p->data().dxfName = pf::pooledName(dxfName);
+  p->data().appDescription = pf::pooledName(app);
   p->data().flags = flags;
   return p;
 }

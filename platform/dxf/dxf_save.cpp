@@ -102,6 +102,7 @@ class Saver {
   int precision_;
   bool fresh_;
   bool writing_ = false;
+  mutable AcDbStub* aliveOwner_ = nullptr;  // an owner whose whole chain is known not erased
   TagWriter* w_ = nullptr;
   std::unique_ptr<DxfOutFiler> filer_;
 
@@ -121,7 +122,7 @@ class Saver {
   // Layers the saved entities use that no LAYER record defines: made up in the LAYER table.
   std::vector<std::string> usedLayers_;
   std::unordered_set<std::string> layerNames_;
-  std::string lastLayer_;
+  const char* lastLayer_ = nullptr;
   std::vector<std::string> missingLayers_;
   std::uint64_t firstMissingLayer_ = 0;
   void noteLayer(AcDbObjectId id, const AcDbObject* obj);
@@ -133,12 +134,17 @@ class Saver {
 // of the id, then the stubs directly: this runs for every object of a large drawing.
 bool Saver::alive(AcDbObjectId id) const {
   AcDbStub* s = id;  // ids here come from this database's own lists: their stubs are live
-  if (s == nullptr || s->object == nullptr) return false;
-  for (int depth = 0; depth < 256 && s != nullptr; ++depth) {
-    if (s->erased) return false;
-    if (s->object == nullptr) break;
-    s = pf::impl(s->object)->owner;
+  if (s == nullptr || s->object == nullptr || s->erased) return false;
+  // Entities come block by block: the owner just found alive is asked about again and again.
+  AcDbStub* owner = pf::impl(s->object)->owner;
+  if (owner != nullptr && owner == aliveOwner_) return true;
+  AcDbStub* o = owner;
+  for (int depth = 1; depth < 256 && o != nullptr; ++depth) {  // the bound guards against cycles
+    if (o->erased) return false;
+    if (o->object == nullptr) break;
+    o = pf::impl(o->object)->owner;
   }
+  aliveOwner_ = owner;
   return true;
 }
 
@@ -152,9 +158,8 @@ bool Saver::saved(const AcDbObjectId& id) const {
 void Saver::noteLayer(AcDbObjectId, const AcDbObject* obj) {
   if (!AcDbEntity::cast(obj) || AcDbProxyEntity::cast(obj)) return;
   const pf::ObjectImpl* oi = pf::impl(obj);
-  if (!oi->entity) return;  // never given a layer: "0"
-  const std::string& layer = oi->entity->layer;
-  if (layer.empty() || layer == lastLayer_) return;
+  const char* layer = oi->entity.layer;  // pooled: the same name is the same pointer
+  if (layer == lastLayer_ || *layer == '\0') return;
   lastLayer_ = layer;
   if (layerNames_.insert(layer).second) usedLayers_.push_back(layer);
 }
@@ -446,8 +451,8 @@ void Saver::objects() {
   // Objects made since the drawing was read (dictionaries, application objects, ...), in the
   // order they were made. Entities are saved only through their blocks, table records only in
   // tables.
-  for (const auto& stub : db_->pfImpl()->stubs) {
-    AcDbObjectId id(stub.get());
+  for (AcDbStub* stub : db_->pfImpl()->stubs) {
+    AcDbObjectId id(stub);
     if (!alive(id)) continue;
     AcDbObject* obj = stub->object;
     if (AcDbEntity::cast(obj) || AcDbSymbolTable::cast(obj) || AcDbSymbolTableRecord::cast(obj)) continue;

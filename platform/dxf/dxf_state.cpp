@@ -53,13 +53,12 @@ void setDrawingState(AcDbDatabase* db, std::unique_ptr<DrawingState> state) {
 void clearDrawing(AcDbDatabase* db) {
   DatabaseImpl* di = db->pfImpl();
   std::vector<AcDbObject*> objects;
-  for (auto& stub : di->stubs)
+  for (AcDbStub* stub : di->stubs)
     if (stub->object != nullptr) objects.push_back(stub->object);
   // As when the database goes away: nothing is notified, everything is freed.
   di->destroying = true;
   for (AcDbObject* obj : objects) delete obj;
   di->destroying = false;
-  for (auto& stub : di->stubs) pf::unregisterStub(stub.get());
   di->stubs.clear();
   di->byHandle.clear();
   di->handseed = 1;

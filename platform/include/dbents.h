@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dbmain.h"
+#include "pf/pooled_name.h"
 #include "dbcurve.h"
 #include "gepnt3d.h"
 #include "gevec3d.h"
@@ -96,7 +97,7 @@ class AcDbText : public AcDbEntity {
   int mHorzMode = 0;
   std::string mText;
   AcDbObjectId mStyle;
-  std::string mStyleName;  // the style's name as filed, kept when no style record resolves it
+  pf::PooledName mStyleName;  // the style's name as filed, kept when no style record resolves it
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -134,7 +135,7 @@ class AcDbAttribute : public AcDbText {
 
  private:
   friend class pf::EntityInternals;
-  std::string mTag;
+  pf::PooledName mTag;
   Adesk::UInt16 mFieldLength = 0;
   int mFlags = 0;  // 1 invisible, 2 constant, 4 verifiable, 8 preset
 };
@@ -175,7 +176,7 @@ class AcDbAttributeDefinition : public AcDbText {
  private:
   friend class pf::EntityInternals;
   Acad::ErrorStatus setFlag(int bit, Adesk::Boolean value);
-  std::string mTag;
+  pf::PooledName mTag;
   std::string mPrompt;
   Adesk::UInt16 mFieldLength = 0;
   int mFlags = 0;
@@ -243,7 +244,7 @@ class AcDbBlockReference : public AcDbEntity {
   friend class pf::EntityInternals;
   void syncSequenceEndLayer();
   mutable AcDbObjectId mBlock;  // resolved from mBlockName on first use when read by name
-  std::string mBlockName;       // as filed, kept when the name does not resolve to a record
+  pf::PooledName mBlockName;    // as filed, kept when the name does not resolve to a record
   AcGePoint3d mPosition;   // WCS
   AcGeScale3d mScale;
   double mRotation = 0.0;

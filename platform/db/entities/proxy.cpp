@@ -1,5 +1,6 @@
 // proxy.cpp - proxy objects and entities that keep the data of records they cannot interpret.
 #include "db/entities/proxy.h"
+#include "pf/pooled_name.h"
 
 #include <cstring>
 
@@ -179,9 +180,9 @@ Acad::ErrorStatus ProxyData::writeDxf(AcDbDxfFiler* pFiler) const {
 }
 
 Acad::ErrorStatus ProxyData::writeDwg(AcDbDwgFiler* pFiler) const {
-  pFiler->writeString(className.c_str());
-  pFiler->writeString(dxfName.c_str());
-  pFiler->writeString(appDescription.c_str());
+  pFiler->writeString(className);
+  pFiler->writeString(dxfName);
+  pFiler->writeString(appDescription);
   pFiler->writeInt32(flags);
   pFiler->writeUInt32(static_cast<Adesk::UInt32>(groups.size()));
   for (const KeptGroup& g : groups) {
@@ -212,9 +213,9 @@ Acad::ErrorStatus ProxyData::writeDwg(AcDbDwgFiler* pFiler) const {
 
 Acad::ErrorStatus ProxyData::readDwg(AcDbDwgFiler* pFiler) {
   ProxyData in;
-  in.className = readDwgString(pFiler);
-  in.dxfName = readDwgString(pFiler);
-  in.appDescription = readDwgString(pFiler);
+  in.className = pf::pooledName(readDwgString(pFiler));
+  in.dxfName = pf::pooledName(readDwgString(pFiler));
+  in.appDescription = pf::pooledName(readDwgString(pFiler));
   Adesk::Int32 f = 0;
   Adesk::UInt32 count = 0;
   pFiler->readInt32(&f);
@@ -294,7 +295,7 @@ void ProxyData::references(AcDbObjectIdArray& ids, AcDbIntArray& types) const {
 
 // Made from the class's pseudo-constructor, a proxy reads (and writes back) a record that is
 // itself a proxy record; the maker of a proxy for another record sets the names it needs.
-ProxyObject::ProxyObject() { mData.dxfName = "ACAD_PROXY_OBJECT"; }
+ProxyObject::ProxyObject() { mData.dxfName = pf::pooledName("ACAD_PROXY_OBJECT"); }
 ProxyObject::~ProxyObject() {}
 
 int ProxyObject::proxyFlags() const {
@@ -303,15 +304,15 @@ int ProxyObject::proxyFlags() const {
 }
 const char* ProxyObject::originalClassName() const {
   assertReadEnabled();
-  return mData.className.c_str();
+  return mData.className;
 }
 const char* ProxyObject::originalDxfName() const {
   assertReadEnabled();
-  return mData.dxfName.c_str();
+  return mData.dxfName;
 }
 const char* ProxyObject::applicationDescription() const {
   assertReadEnabled();
-  return mData.appDescription.c_str();
+  return mData.appDescription;
 }
 Acad::ErrorStatus ProxyObject::getReferences(AcDbObjectIdArray& ids, AcDbIntArray& types) const {
   assertReadEnabled();
@@ -356,7 +357,7 @@ Acad::ErrorStatus ProxyObject::dxfInFields(AcDbDxfFiler* pFiler) {
 // ---------------------------------------------------------------------------------------------
 // ProxyEntity
 
-ProxyEntity::ProxyEntity() { mData.dxfName = "ACAD_PROXY_ENTITY"; }
+ProxyEntity::ProxyEntity() { mData.dxfName = pf::pooledName("ACAD_PROXY_ENTITY"); }
 ProxyEntity::~ProxyEntity() {}
 
 int ProxyEntity::proxyFlags() const {
@@ -365,15 +366,15 @@ int ProxyEntity::proxyFlags() const {
 }
 const char* ProxyEntity::originalClassName() const {
   assertReadEnabled();
-  return mData.className.c_str();
+  return mData.className;
 }
 const char* ProxyEntity::originalDxfName() const {
   assertReadEnabled();
-  return mData.dxfName.c_str();
+  return mData.dxfName;
 }
 const char* ProxyEntity::applicationDescription() const {
   assertReadEnabled();
-  return mData.appDescription.c_str();
+  return mData.appDescription;
 }
 Acad::ErrorStatus ProxyEntity::getReferences(AcDbObjectIdArray& ids, AcDbIntArray& types) const {
   assertReadEnabled();
@@ -420,9 +421,9 @@ namespace {
 template <class P>
 P* makeProxy(const char* className, const char* dxfName, const char* app, int flags) {
   P* p = new P();
-  p->data().className = className ? className : "";
-  p->data().dxfName = dxfName ? dxfName : "";
-  p->data().appDescription = app ? app : "";
+  p->data().className = pf::pooledName(className ? className : "");
+  p->data().dxfName = pf::pooledName(dxfName ? dxfName : "");
+  p->data().appDescription = pf::pooledName(app ? app : "");
   p->data().flags = flags;
   return p;
 }

@@ -32,9 +32,10 @@ struct KeptGroup {
 // The data both proxy kinds keep.
 class ProxyData {
  public:
-  std::string className;
-  std::string dxfName;
-  std::string appDescription;
+  // Pooled names (a drawing's proxies repeat a handful of classes).
+  const char* className = "";
+  const char* dxfName = "";
+  const char* appDescription = "";
   int flags = 0;
   std::vector<KeptGroup> groups;
 
