@@ -109,6 +109,90 @@ bool isHex(std::string_view t) {
   return true;
 }
 
+// Index of the first LF or CR at or after `i`, or `n`. Line ends are the only bytes <= '\r' in
+// practice, so eight bytes at a time are tested for one (the lowest flagged byte of the test is
+// exact); a tab or another control byte inside a value is stepped over.
+inline std::size_t lineEnd(const unsigned char* base, std::size_t i, std::size_t n) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  for (;;) {
+    while (i + 8 <= n) {
+      std::uint64_t x;
+      std::memcpy(&x, base + i, 8);
+      const std::uint64_t low = (x - kOnes * 0x0E) & ~x & (kOnes * 0x80);
+      if (low) {
+        i += static_cast<std::size_t>(__builtin_ctzll(low)) / 8;
+        break;
+      }
+      i += 8;
+    }
+    if (i + 8 > n)
+      while (i < n && base[i] > '\r') ++i;
+    if (i >= n || base[i] == '\n' || base[i] == '\r') return i;
+    ++i;  // another control byte: part of the line
+  }
+}
+
+// Index of the start of the next line, after the line end at `i` (LF, CRLF or a lone CR).
+inline std::size_t pastLineEnd(const unsigned char* base, std::size_t i, std::size_t n) {
+  if (i >= n) return n;
+  if (base[i] == '\r' && i + 1 < n && base[i + 1] == '\n') return i + 2;
+  return i + 1;
+}
+
+[[noreturn]] __attribute__((noinline, cold)) void badValue(const TagReader& r, std::uint32_t line, std::string_view value,
+                                                           int code, const char* what) {
+  r.fail(line, "value " + shown(value) + " of group " + std::to_string(code) + " " + what);
+}
+
+// Checks a value against the type of its group code and trims what is trimmed (numbers,
+// handles, binary data, group 0).
+inline void checkValue(const TagReader& r, Tag& tag, std::uint32_t valueLine) {
+  const int code = tag.code;
+  const ValueKind kind = kindOf(code);
+  switch (kind) {
+    case ValueKind::String:
+      if (code == 0) tag.value = trimmed(tag.value);
+      return;
+    case ValueKind::Double: {
+      tag.value = trimmed(tag.value);
+      double d;
+      if (!isReal(tag.value) && !parseDouble(tag.value, d))  // the conversion only for odd text
+        badValue(r, valueLine, tag.value, code, "is not a number");
+      return;
+    }
+    case ValueKind::Int16:
+    case ValueKind::Int32:
+    case ValueKind::Int64:
+    case ValueKind::Bool: {
+      std::int64_t v;
+      tag.value = trimmed(tag.value);
+      if (!quickInt(tag.value, v) && !parseInt64(tag.value, v)) badValue(r, valueLine, tag.value, code, "is not an integer");
+      // 16- and 32-bit groups are accepted in both their signed and unsigned ranges: writers
+      // differ on flag words with the top bit set.
+      if ((kind == ValueKind::Int16 || kind == ValueKind::Bool) && (v < -32768 || v > 65535))
+        badValue(r, valueLine, tag.value, code, "is out of range for a 16-bit integer");
+      if (kind == ValueKind::Int32 && (v < -2147483648LL || v > 4294967295LL))
+        badValue(r, valueLine, tag.value, code, "is out of range for a 32-bit integer");
+      return;
+    }
+    case ValueKind::Handle: {
+      tag.value = trimmed(tag.value);
+      if (tag.value.empty() || tag.value.size() > 16 || !isHex(tag.value)) badValue(r, valueLine, tag.value, code, "is not a handle");
+      return;
+    }
+    case ValueKind::Binary: {
+      std::string_view t = trimmed(tag.value);
+      if (!isHex(t)) badValue(r, valueLine, tag.value, code, "is not hexadecimal binary data");
+      tag.value = t;
+      return;
+    }
+    case ValueKind::Comment:
+      return;
+    case ValueKind::Invalid:
+      r.fail(tag.line, "group code " + std::to_string(code) + " is not a DXF group code");
+  }
+}
+
 }  // namespace
 
 bool isBinaryDxf(std::string_view data) {
@@ -131,21 +215,9 @@ bool TagReader::readLine(std::string_view& out) {
   const std::size_t n = data_.size();
   if (pos_ >= n) return false;
   const unsigned char* base = reinterpret_cast<const unsigned char*>(data_.data());
-  std::size_t i = pos_;
-  // Line ends are the only bytes <= '\r' in practice; one comparison per byte finds them.
-  for (;;) {
-    while (i < n && base[i] > '\r') ++i;
-    if (i >= n || base[i] == '\n' || base[i] == '\r') break;
-    ++i;
-  }
-  out = std::string_view(data_.data() + pos_, i - pos_);
-  if (i < n) {
-    if (base[i] == '\r' && i + 1 < n && base[i + 1] == '\n')
-      i += 2;
-    else
-      i += 1;
-  }
-  pos_ = i;
+  const std::size_t end = lineEnd(base, pos_, n);
+  out = std::string_view(data_.data() + pos_, end - pos_);
+  pos_ = pastLineEnd(base, end, n);
   ++line_;
   return true;
 }
@@ -174,33 +246,49 @@ bool TagReader::next(Tag& tag) {
     return true;
   }
   if (done_) return false;
+  const unsigned char* base = reinterpret_cast<const unsigned char*>(data_.data());
+  const std::size_t n = data_.size();
   for (;;) {
-    std::string_view codeLine;
     const std::size_t codeOffset = pos_;
-    if (!readLine(codeLine)) {
-      if (requireEof_) {
-        if (first_) fail(1, "not a DXF file: the file is empty");
-        fail(line_, "unexpected end of file: the drawing is truncated (no 0 EOF)");
+    int code = 0;
+    // The usual group-code line, read in place: spaces, one to five digits, the line end.
+    // Anything else (and the end of the data) takes the general path below.
+    std::size_t i = pos_;
+    while (i < n && base[i] == ' ') ++i;
+    const std::size_t digits = i;
+    while (i < n && i - digits < 5 && static_cast<unsigned>(base[i] - '0') < 10u) code = code * 10 + (base[i++] - '0');
+    if (i > digits && i < n && (base[i] == '\n' || base[i] == '\r')) {
+      pos_ = pastLineEnd(base, i, n);
+      ++line_;
+    } else {
+      std::string_view codeLine;
+      if (!readLine(codeLine)) {
+        if (requireEof_) {
+          if (first_) fail(1, "not a DXF file: the file is empty");
+          fail(line_, "unexpected end of file: the drawing is truncated (no 0 EOF)");
+        }
+        done_ = true;
+        return false;
       }
-      done_ = true;
-      return false;
+      if (!parseCode(codeLine, code)) {
+        if (first_) fail(line_, "not a DXF file: expected a group code, found " + shown(codeLine));
+        fail(line_, "expected a group code, found " + shown(codeLine));
+      }
     }
     const std::uint32_t codeLineNo = line_;
-    int code = 0;
-    if (!parseCode(codeLine, code)) {
-      if (first_) fail(codeLineNo, "not a DXF file: expected a group code, found " + shown(codeLine));
-      fail(codeLineNo, "expected a group code, found " + shown(codeLine));
-    }
-    std::string_view value;
-    if (!readLine(value))
+    if (pos_ >= n)
       fail(codeLineNo, "unexpected end of file: the drawing is truncated (group " + std::to_string(code) + " has no value)");
+    const std::size_t valueEnd = lineEnd(base, pos_, n);
+    const std::string_view value(data_.data() + pos_, valueEnd - pos_);
+    pos_ = pastLineEnd(base, valueEnd, n);
+    ++line_;
     if (code == 999) continue;  // comment
     tag.code = static_cast<std::int16_t>(code);
     tag.line = codeLineNo;
     tag.value = value;
     tagOffset_ = codeOffset;
     if (validate_) {
-      checkValue(tag, codeLineNo + 1);
+      checkValue(*this, tag, codeLineNo + 1);
     } else if (code == 0 || kindOf(code) != ValueKind::String) {
       std::string_view v = tag.value;  // trimmed only if there is something to trim
       if (!v.empty() && (v.front() == ' ' || v.back() == ' ' || v.front() == '\t' || v.back() == '\t'))
@@ -217,60 +305,6 @@ bool TagReader::next(Tag& tag) {
       trimNextName_ = false;
     }
     return true;
-  }
-}
-
-void TagReader::checkValue(Tag& tag, std::uint32_t valueLine) {
-  const int code = tag.code;
-  switch (kindOf(code)) {
-    case ValueKind::String:
-      if (code == 0) tag.value = trimmed(tag.value);
-      return;
-    case ValueKind::Double: {
-      tag.value = trimmed(tag.value);
-      double d;
-      if (!isReal(tag.value) && !parseDouble(tag.value, d))  // the conversion only for odd text
-        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not a number");
-      return;
-    }
-    case ValueKind::Int16:
-    case ValueKind::Int32:
-    case ValueKind::Int64:
-    case ValueKind::Bool: {
-      std::int64_t v;
-      tag.value = trimmed(tag.value);
-      if (!quickInt(tag.value, v) && !parseInt64(tag.value, v))
-        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not an integer");
-      ValueKind k = kindOf(code);
-      // 16- and 32-bit groups are accepted in both their signed and unsigned ranges: writers
-      // differ on flag words with the top bit set.
-      if ((k == ValueKind::Int16 || k == ValueKind::Bool) && (v < -32768 || v > 65535))
-        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) +
-                            " is out of range for a 16-bit integer");
-      if (k == ValueKind::Int32 && (v < -2147483648LL || v > 4294967295LL))
-        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) +
-                            " is out of range for a 32-bit integer");
-      tag.value = trimmed(tag.value);
-      return;
-    }
-    case ValueKind::Handle: {
-      tag.value = trimmed(tag.value);
-      if (tag.value.empty() || tag.value.size() > 16 || !isHex(tag.value))
-        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) + " is not a handle");
-      return;
-    }
-    case ValueKind::Binary: {
-      std::string_view t = trimmed(tag.value);
-      if (!isHex(t))
-        fail(valueLine, "value " + shown(tag.value) + " of group " + std::to_string(code) +
-                            " is not hexadecimal binary data");
-      tag.value = t;
-      return;
-    }
-    case ValueKind::Comment:
-      return;
-    case ValueKind::Invalid:
-      fail(tag.line, "group code " + std::to_string(code) + " is not a DXF group code");
   }
 }
 

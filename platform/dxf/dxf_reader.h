@@ -50,7 +50,6 @@ class TagReader {
  private:
   // Next physical line without its line end; false at the end of the data.
   bool readLine(std::string_view& out);
-  void checkValue(Tag& tag, std::uint32_t valueLine);
 
   std::string_view data_;
   std::string file_;

@@ -1,4 +1,4 @@
-// dxf_structure.cpp - structural scan of a drawing (see dxf_structure.h).
+// dxf_structure.cpp - the structural walk of a drawing (see dxf_structure.h).
 #include "dxf/dxf_structure.h"
 
 #include <algorithm>
@@ -17,12 +17,23 @@ std::string hexHandle(std::uint64_t h) {
 
 KeptTag keep(const Tag& t) { return KeptTag{t.code, std::string(t.value)}; }
 
+int versionNumber(const std::string& acadVer) {
+  if (acadVer.size() < 3 || acadVer.compare(0, 2, "AC") != 0) return -1;
+  int n = 0;
+  for (std::size_t i = 2; i < acadVer.size(); ++i) {
+    if (acadVer[i] < '0' || acadVer[i] > '9') return -1;
+    n = n * 10 + (acadVer[i] - '0');
+  }
+  return n;
+}
+
 class Scanner {
  public:
-  Scanner(TagReader& r, void (*release)(void*, std::size_t), void* ctx)
-      : r_(r), release_(release), releaseCtx_(ctx) {}
+  Scanner(TagReader& r, DrawingSink& sink, DrawingParts& parts, ReleaseBehind release)
+      : r_(r), sink_(sink), parts_(parts), release_(release) {}
 
-  DrawingIndex run();
+  void run();
+  void section(const SectionPlace& place);
 
  private:
   // Next group; at the end of the data the reader has already thrown (EOF is required).
@@ -33,89 +44,87 @@ class Scanner {
   }
   [[noreturn]] void fail(std::uint32_t line, const std::string& why) { r_.fail(line, why); }
 
+  void body(const SectionPlace& place, const Tag& sectionStart);
   void header(const Tag& sectionStart);
   void classes(const Tag& sectionStart);
   void tables(const Tag& sectionStart);
   void blocks(const Tag& sectionStart);
-  void records(const Tag& sectionStart, std::vector<RecordRef>& into);
+  void records(const std::string& name, const Tag& sectionStart, bool entities);
   void other(const std::string& name, const Tag& sectionStart);
 
-  // Skips over one record whose `0 type` group is `start`, noting its handle; the next `0`
-  // group is left to be read again. Answers the record's reference.
-  RecordRef record(const Tag& start);
-  RecordRef record(const Tag& start, std::size_t offset);
-  void noteHandle(std::uint64_t h, std::uint32_t line) {
-    if (h == 0) return;
-    handles_.push_back({h, line});
-    if (h > index_.maxHandle) index_.maxHandle = h;
-  }
+  // Reads the groups of one record whose `0 type` group is `start` (and, for a table head, its
+  // name group) into rec_, noting its handle. Answers the `0` group that ends it.
+  Tag record(const Tag& start, const Tag* name = nullptr);
   void maybeRelease(std::size_t offset) {
-    if (release_ && offset >= lastRelease_ + (8u << 20)) {
-      release_(releaseCtx_, offset);
+    if (release_.release && offset >= lastRelease_ + (8u << 20)) {
+      release_.release(release_.ctx, offset);
       lastRelease_ = offset;
     }
   }
   void endOfSectionExpected(const std::string& name, const Tag& start, const Tag& found);
 
   TagReader& r_;
-  void (*release_)(void*, std::size_t);
-  void* releaseCtx_;
+  DrawingSink& sink_;
+  DrawingParts& parts_;
+  ReleaseBehind release_;
   std::size_t lastRelease_ = 0;
-  DrawingIndex index_;
-  struct Seen {
-    std::uint64_t handle;
-    std::uint32_t line;
-  };
-  std::vector<Seen> handles_;
+  ScannedRecord rec_;
 };
 
-DrawingIndex Scanner::run() {
-  Tag t;
-  std::vector<std::string> seen;
+void Scanner::run() {
   for (;;) {
-    t = next();
+    Tag t = next();
     if (t.code != 0)
-      fail(t.line, index_.sectionOrder.empty() ? "not a DXF file: expected 0 SECTION, found group " + std::to_string(t.code)
-                                               : "group " + std::to_string(t.code) + " outside any section");
+      fail(t.line, parts_.sections.empty() ? "not a DXF file: expected 0 SECTION, found group " + std::to_string(t.code)
+                                           : "group " + std::to_string(t.code) + " outside any section");
     if (t.value == "EOF") break;
     if (t.value != "SECTION") {
-      if (index_.sectionOrder.empty()) fail(t.line, "not a DXF file: expected 0 SECTION, found " + std::string(t.value));
+      if (parts_.sections.empty()) fail(t.line, "not a DXF file: expected 0 SECTION, found " + std::string(t.value));
       if (t.value == "ENDSEC") fail(t.line, "ENDSEC without a SECTION");
       fail(t.line, std::string(t.value) + " outside any section");
     }
     Tag name = next();
     if (name.code != 2) fail(name.line, "SECTION at line " + std::to_string(t.line) + " has no name (group 2)");
-    std::string sname(name.value);
-    if (std::find(index_.sectionOrder.begin(), index_.sectionOrder.end(), sname) != index_.sectionOrder.end())
-      fail(name.line, "section " + sname + " appears twice");
-    index_.sectionOrder.push_back(sname);
-    if (sname == "HEADER")
-      header(t);
-    else if (sname == "CLASSES")
-      classes(t);
-    else if (sname == "TABLES")
-      tables(t);
-    else if (sname == "BLOCKS")
-      blocks(t);
-    else if (sname == "ENTITIES")
-      records(t, index_.entities);
-    else if (sname == "OBJECTS")
-      records(t, index_.objects);
-    else
-      other(sname, t);
+    SectionPlace place;
+    place.name = std::string(name.value);
+    for (const SectionPlace& s : parts_.sections)
+      if (s.name == place.name) fail(name.line, "section " + place.name + " appears twice");
+    place.line = t.line;
+    place.bodyOffset = r_.offset();
+    place.bodyLine = r_.line() + 1;
+    parts_.sections.push_back(place);
+    sink_.sectionBegin(place);
+    body(place, t);
+    sink_.sectionEnd(place);
   }
+}
 
-  // Every handle must name exactly one record.
-  std::sort(handles_.begin(), handles_.end(), [](const Seen& a, const Seen& b) {
-    return a.handle < b.handle || (a.handle == b.handle && a.line < b.line);
-  });
-  for (std::size_t i = 1; i < handles_.size(); ++i)
-    if (handles_[i].handle == handles_[i - 1].handle)
-      fail(handles_[i].line, "duplicate handle " + hexHandle(handles_[i].handle) + " (already used by the record at line " +
-                                 std::to_string(handles_[i - 1].line) + ")");
-  index_.recordCount = handles_.size();
-  std::vector<Seen>().swap(handles_);
-  return std::move(index_);
+void Scanner::section(const SectionPlace& place) {
+  r_.seek(place.bodyOffset, place.bodyLine);
+  Tag start;
+  start.code = 0;
+  start.line = place.line;
+  sink_.sectionBegin(place);
+  body(place, start);
+  sink_.sectionEnd(place);
+}
+
+void Scanner::body(const SectionPlace& place, const Tag& start) {
+  const std::string& name = place.name;
+  if (name == "HEADER")
+    header(start);
+  else if (name == "CLASSES")
+    classes(start);
+  else if (name == "TABLES")
+    tables(start);
+  else if (name == "BLOCKS")
+    blocks(start);
+  else if (name == "ENTITIES")
+    records(name, start, true);
+  else if (name == "OBJECTS")
+    records(name, start, false);
+  else
+    other(name, start);
 }
 
 void Scanner::endOfSectionExpected(const std::string& name, const Tag& start, const Tag& found) {
@@ -131,10 +140,13 @@ void Scanner::header(const Tag& start) {
     var.name = std::string(trimmed(t.value));
     var.line = t.line;
     for (t = next(); t.code != 9 && t.code != 0; t = next()) var.tags.push_back(keep(t));
-    if (var.name == "$ACADVER" && !var.tags.empty()) index_.acadVer = std::string(trimmed(var.tags[0].value));
-    if (var.name == "$DWGCODEPAGE" && !var.tags.empty()) index_.codePage = std::string(trimmed(var.tags[0].value));
-    if (var.name == "$HANDSEED" && !var.tags.empty()) parseHandle(var.tags[0].value, index_.handSeed);
-    index_.header.push_back(std::move(var));
+    if (var.name == "$ACADVER") {
+      parts_.acadVerLine = var.line;
+      if (!var.tags.empty()) parts_.acadVer = std::string(trimmed(var.tags[0].value));
+    }
+    if (var.name == "$DWGCODEPAGE" && !var.tags.empty()) parts_.codePage = std::string(trimmed(var.tags[0].value));
+    if (var.name == "$HANDSEED" && !var.tags.empty()) parseHandle(var.tags[0].value, parts_.handSeed);
+    parts_.header.push_back(std::move(var));
   }
   if (t.value != "ENDSEC") {
     endOfSectionExpected("HEADER", start, t);
@@ -160,7 +172,7 @@ void Scanner::classes(const Tag& start) {
       }
     }
     if (c.dxfName.empty()) fail(c.line, "CLASS without a DXF name (group 1)");
-    index_.classes.push_back(std::move(c));
+    parts_.classes.push_back(std::move(c));
   }
   if (t.code != 0 || t.value != "ENDSEC") {
     endOfSectionExpected("CLASSES", start, t);
@@ -176,25 +188,23 @@ void Scanner::tables(const Tag& start) {
     endOfSectionExpected("TABLES", start, t);
     if (t.value == "ENDTAB") fail(t.line, "ENDTAB without a TABLE");
     if (t.value != "TABLE") fail(t.line, std::string(t.value) + " outside a table in the TABLES section");
-    Table table;
-    const std::size_t headOffset = r_.tagOffset();
+    const Tag head = t;
     Tag name = next();
-    if (name.code != 2) fail(name.line, "TABLE at line " + std::to_string(t.line) + " has no name (group 2)");
-    table.name = std::string(name.value);
-    r_.pushBack(name);
-    table.head = record(t, headOffset);
-    table.handle = table.head.handle;
+    if (name.code != 2) fail(name.line, "TABLE at line " + std::to_string(head.line) + " has no name (group 2)");
+    const std::string tableName(name.value);
+    t = record(head, &name);
+    sink_.tableBegin(tableName, rec_);
     for (;;) {
-      t = next();
       if (t.value == "ENDTAB") break;
-      if (t.code != 0 || t.value == "TABLE" || t.value == "ENDSEC" || t.value == "EOF" || t.value == "SECTION")
-        fail(t.line, "table " + table.name + " starting at line " + std::to_string(table.head.line) + " has no ENDTAB");
-      table.records.push_back(record(t));
+      if (t.value == "TABLE" || t.value == "ENDSEC" || t.value == "EOF" || t.value == "SECTION")
+        fail(t.line, "table " + tableName + " starting at line " + std::to_string(head.line) + " has no ENDTAB");
+      t = record(t);
+      sink_.tableRecord(rec_);
     }
     // ENDTAB may carry groups of its own in some writers; they are not kept.
     for (t = next(); t.code != 0; t = next()) {
     }
-    index_.tables.push_back(std::move(table));
+    sink_.tableEnd();
   }
 }
 
@@ -206,29 +216,32 @@ void Scanner::blocks(const Tag& start) {
     endOfSectionExpected("BLOCKS", start, t);
     if (t.value == "ENDBLK") fail(t.line, "ENDBLK without a BLOCK");
     if (t.value != "BLOCK") fail(t.line, std::string(t.value) + " outside a block in the BLOCKS section");
-    Block b;
-    b.begin = record(t);
+    const std::uint32_t beginLine = t.line;
+    t = record(t);
+    sink_.blockBegin(rec_);
     for (;;) {
-      t = next();
-      if (t.code == 0 && t.value == "ENDBLK") break;
+      if (t.value == "ENDBLK") break;
       if (t.value == "BLOCK" || t.value == "ENDSEC" || t.value == "EOF" || t.value == "SECTION")
-        fail(t.line, "block starting at line " + std::to_string(b.begin.line) + " has no ENDBLK");
-      b.entities.push_back(record(t));
+        fail(t.line, "block starting at line " + std::to_string(beginLine) + " has no ENDBLK");
+      t = record(t);
+      sink_.blockEntity(rec_);
     }
-    b.end = record(t);
-    index_.blocks.push_back(std::move(b));
-    t = next();
+    t = record(t);
+    sink_.blockEnd(rec_);
   }
 }
 
-void Scanner::records(const Tag& start, std::vector<RecordRef>& into) {
-  const std::string name = index_.sectionOrder.back();
+void Scanner::records(const std::string& name, const Tag& start, bool entities) {
+  Tag t = next();
   for (;;) {
-    Tag t = next();
     if (t.code != 0) fail(t.line, "group " + std::to_string(t.code) + " outside a record in the " + name + " section");
     if (t.value == "ENDSEC") return;
     endOfSectionExpected(name, start, t);
-    into.push_back(record(t));
+    t = record(t);
+    if (entities)
+      sink_.entity(rec_);
+    else
+      sink_.object(rec_);
   }
 }
 
@@ -240,53 +253,99 @@ void Scanner::other(const std::string& name, const Tag& start) {
     if (t.code == 0) endOfSectionExpected(name, start, t);
     s.tags.push_back(keep(t));
   }
-  index_.others.push_back(std::move(s));
+  parts_.others.push_back(std::move(s));
 }
 
-RecordRef Scanner::record(const Tag& start) { return record(start, r_.tagOffset()); }
+Tag Scanner::record(const Tag& start, const Tag* name) {
+  maybeRelease(r_.tagOffset());
+  std::vector<Tag>& tags = rec_.tags;
+  tags.clear();
+  tags.push_back(start);
+  if (name) tags.push_back(*name);
+  rec_.handle = 0;
+  rec_.handleLine = 0;
 
-RecordRef Scanner::record(const Tag& start, std::size_t offset) {
-  RecordRef ref;
-  ref.line = start.line;
-  ref.type = start.value;
-  ref.offset = offset;
-  maybeRelease(ref.offset);
-
-  const bool dimstyle = start.value == "DIMSTYLE";
-  const int handleCode = dimstyle ? 105 : 5;
-  bool pastSubclass = false;
+  // The record's own handle is the first group 5 (105 for DIMSTYLE) before any subclass marker.
+  const int handleCode = start.value == "DIMSTYLE" ? 105 : 5;
+  bool lookForHandle = true;
+  Tag t;
   for (;;) {
-    Tag t = next();
-    if (t.code == 0) {
-      r_.pushBack(t);
-      break;
-    }
-    if (t.code == 100) pastSubclass = true;
-    if (!pastSubclass && ref.handle == 0 && t.code == handleCode) {
-      parseHandle(t.value, ref.handle);
-      noteHandle(ref.handle, t.line);
+    if (!r_.next(t)) r_.fail(r_.line(), "unexpected end of file");
+    if (t.code == 0) break;
+    tags.push_back(t);
+    if (lookForHandle) {
+      if (t.code == 100) {
+        lookForHandle = false;
+      } else if (t.code == handleCode) {
+        // A handle of 0 names nothing: a later handle group may still name the record.
+        parseHandle(t.value, rec_.handle);
+        if (rec_.handle != 0) {
+          lookForHandle = false;
+          rec_.handleLine = t.line;
+          if (rec_.handle > parts_.maxHandle) parts_.maxHandle = rec_.handle;
+        }
+      }
     }
   }
-  return ref;
+  return t;
 }
+
+// Collects every record's handle for the duplicate check of checkDrawing.
+class HandleCollector : public DrawingSink {
+ public:
+  struct Seen {
+    std::uint64_t handle;
+    std::uint32_t line;
+  };
+  std::vector<Seen> seen;
+
+  void tableBegin(const std::string&, ScannedRecord& head) override { note(head); }
+  void tableRecord(ScannedRecord& rec) override { note(rec); }
+  void blockBegin(ScannedRecord& rec) override { note(rec); }
+  void blockEntity(ScannedRecord& rec) override { note(rec); }
+  void blockEnd(ScannedRecord& rec) override { note(rec); }
+  void entity(ScannedRecord& rec) override { note(rec); }
+  void object(ScannedRecord& rec) override { note(rec); }
+
+ private:
+  void note(const ScannedRecord& rec) {
+    if (rec.handle != 0) seen.push_back({rec.handle, rec.handleLine});
+  }
+};
 
 }  // namespace
 
-DrawingIndex scanDrawing(TagReader& reader, void (*release)(void*, std::size_t), void* releaseCtx) {
-  Scanner s(reader, release, releaseCtx);
-  return s.run();
+void scanDrawing(TagReader& reader, DrawingSink& sink, DrawingParts& parts, ReleaseBehind release) {
+  Scanner(reader, sink, parts, release).run();
 }
 
-void readRecord(TagReader& r, const RecordRef& ref, std::vector<Tag>& out) {
-  out.clear();
-  r.seek(ref.offset, ref.line);
-  Tag t;
-  if (!r.next(t)) return;
-  out.push_back(t);
-  while (r.next(t)) {
-    if (t.code == 0) break;
-    out.push_back(t);
-  }
+void scanSection(TagReader& reader, const SectionPlace& section, DrawingSink& sink, DrawingParts& parts) {
+  Scanner(reader, sink, parts, ReleaseBehind()).section(section);
+}
+
+DrawingParts checkDrawing(TagReader& reader, ReleaseBehind release) {
+  DrawingParts parts;
+  HandleCollector collector;
+  scanDrawing(reader, collector, parts, release);
+
+  // Every handle must name exactly one record.
+  std::vector<HandleCollector::Seen>& handles = collector.seen;
+  std::sort(handles.begin(), handles.end(), [](const HandleCollector::Seen& a, const HandleCollector::Seen& b) {
+    return a.handle < b.handle || (a.handle == b.handle && a.line < b.line);
+  });
+  for (std::size_t i = 1; i < handles.size(); ++i)
+    if (handles[i].handle == handles[i - 1].handle)
+      reader.fail(handles[i].line, "duplicate handle " + hexHandle(handles[i].handle) +
+                                       " (already used by the record at line " + std::to_string(handles[i - 1].line) + ")");
+  if (!versionSupported(parts)) throw versionError(parts, reader.fileName());
+  return parts;
+}
+
+bool versionSupported(const DrawingParts& parts) { return parts.acadVer.empty() || versionNumber(parts.acadVer) >= 1015; }
+
+DxfError versionError(const DrawingParts& parts, const std::string& file) {
+  return DxfError(file, parts.acadVerLine,
+                  "drawing version " + parts.acadVer + " is not supported; drawings of R2000 (AC1015) and later can be read");
 }
 
 }  // namespace dxf

@@ -1,11 +1,10 @@
-// dxf_structure.h - first stage of loading a drawing: one pass over the groups that checks the
-// section/table/block structure and every value, finds every record and its handle, copies the
-// small parts kept as tags (header variables, classes, table heads and records, unknown
-// sections) and remembers where each entity and object record starts, so that the second stage
-// can create the objects and the third fill them, with every handle already known.
+// dxf_structure.h - the structural walk of a drawing: one pass over the groups that checks the
+// section/table/block structure and every value, keeps the small parts that stay tags (header
+// variables, classes, sections without a model) and hands every table, block, entity and object
+// record, with its groups, to a sink as soon as it is complete. The drawing reader's sink creates
+// the object at once, so the file is tokenised once and nothing is remembered per record.
 //
-// Nothing here touches a database: a drawing that is malformed anywhere is refused before a
-// single object exists.
+// Nothing here touches a database.
 #pragma once
 
 #include <cstdint>
@@ -25,14 +24,6 @@ struct KeptTag {
 };
 using KeptTags = std::vector<KeptTag>;
 
-// An entity or object record left in the file until the loader fills it: where it starts.
-struct RecordRef {
-  std::size_t offset = 0;      // first byte of the record's `0` line
-  std::uint32_t line = 0;      // line of that `0`
-  std::uint64_t handle = 0;    // 0 when the record has none (old writers)
-  std::string_view type;       // the record type (value of group 0), in the file's buffer
-};
-
 struct HeaderVariable {
   std::string name;  // with its `$`
   KeptTags tags;     // the value groups that follow `9 name`
@@ -47,50 +38,94 @@ struct ClassRecord {
   std::uint32_t line = 0;
 };
 
-struct Table {
-  std::string name;                  // VPORT, LTYPE, ..., BLOCK_RECORD
-  std::uint64_t handle = 0;
-  RecordRef head;                    // the `0 TABLE` record (its groups start with `2 name`)
-  std::vector<RecordRef> records;    // the table's records, in order
-};
-
-struct Block {
-  RecordRef begin;                   // the BLOCK record
-  std::vector<RecordRef> entities;   // its entities, in order
-  RecordRef end;                     // the ENDBLK record
-  std::string name;                  // group 2 of the BLOCK
-};
-
 // A section this program has no model for (THUMBNAILIMAGE, ACDSDATA, ...): kept whole.
 struct OtherSection {
   std::string name;
   KeptTags tags;  // everything between `2 name` and `0 ENDSEC`
 };
 
-struct DrawingIndex {
-  std::vector<std::string> sectionOrder;  // section names as they appear
-  std::vector<HeaderVariable> header;
-  std::string acadVer;       // $ACADVER, empty when absent
-  std::uint64_t handSeed = 0;
-  std::string codePage;      // $DWGCODEPAGE, empty when absent
-  std::vector<ClassRecord> classes;
-  std::vector<Table> tables;
-  std::vector<Block> blocks;
-  std::vector<RecordRef> entities;
-  std::vector<RecordRef> objects;
-  std::vector<OtherSection> others;
-  std::uint64_t maxHandle = 0;  // largest handle anywhere in the file
-  std::size_t recordCount = 0;
+// Where a section is in the file, so that it can be walked again on its own.
+struct SectionPlace {
+  std::string name;
+  std::uint32_t line = 0;       // line of its `0 SECTION`
+  std::size_t bodyOffset = 0;   // first byte after its `2 name` group
+  std::uint32_t bodyLine = 0;   // the line that starts there
 };
 
-// Scans the whole drawing. `release` (optional) is called with the offset of the bytes already
-// consumed, so a mapped file can drop pages behind the scan. Throws DxfError.
-DrawingIndex scanDrawing(TagReader& reader, void (*release)(void*, std::size_t) = nullptr,
-                         void* releaseCtx = nullptr);
+// What the walk keeps beside the records it hands over.
+struct DrawingParts {
+  std::vector<SectionPlace> sections;  // as they appear
+  std::vector<HeaderVariable> header;
+  std::string acadVer;              // $ACADVER, empty when absent
+  std::uint32_t acadVerLine = 0;    // line of its `9 $ACADVER`
+  std::uint64_t handSeed = 0;
+  std::string codePage;             // $DWGCODEPAGE, empty when absent
+  std::vector<ClassRecord> classes;
+  std::vector<OtherSection> others;
+  std::uint64_t maxHandle = 0;      // largest record handle met so far
+};
 
-// Reads the groups of one record starting at `ref` (its `0 type` group first) into `out`,
-// stopping before the next `0`. The tags point into the reader's buffer.
-void readRecord(TagReader& reader, const RecordRef& ref, std::vector<Tag>& out);
+// One record as the walk hands it over. The groups point into the reader's buffer and the
+// vector is reused for the next record: a sink copies what it keeps. A sink may change the
+// groups (the vector is the walk's scratch space).
+struct ScannedRecord {
+  std::vector<Tag> tags;         // every group of the record, its `0 type` group first
+  std::uint64_t handle = 0;      // its own handle (group 5, 105 for DIMSTYLE), 0 when it has none
+  std::uint32_t handleLine = 0;  // the line of that group
+  std::string_view type() const { return tags.front().value; }
+  std::uint32_t line() const { return tags.front().line; }
+};
+
+// Receives the records of a drawing in file order. Every call may throw to stop the walk.
+class DrawingSink {
+ public:
+  virtual ~DrawingSink() = default;
+  // After the `2 name` of a section / at its ENDSEC. The parts of HEADER, CLASSES and sections
+  // without a model are complete when their sectionEnd comes.
+  virtual void sectionBegin(const SectionPlace& section) { (void)section; }
+  virtual void sectionEnd(const SectionPlace& section) { (void)section; }
+  // TABLES: the `0 TABLE` record (its name, group 2, still in its groups), then its records.
+  virtual void tableBegin(const std::string& name, ScannedRecord& head) {
+    (void)name;
+    (void)head;
+  }
+  virtual void tableRecord(ScannedRecord& rec) { (void)rec; }
+  virtual void tableEnd() {}
+  // BLOCKS: the BLOCK record, the entities of the block, its ENDBLK record.
+  virtual void blockBegin(ScannedRecord& rec) { (void)rec; }
+  virtual void blockEntity(ScannedRecord& rec) { (void)rec; }
+  virtual void blockEnd(ScannedRecord& rec) { (void)rec; }
+  // A record of ENTITIES / of OBJECTS.
+  virtual void entity(ScannedRecord& rec) { (void)rec; }
+  virtual void object(ScannedRecord& rec) { (void)rec; }
+};
+
+// Called with the offset of the bytes already consumed, so a mapped file can drop pages behind
+// the walk.
+struct ReleaseBehind {
+  void (*release)(void* ctx, std::size_t offset) = nullptr;
+  void* ctx = nullptr;
+};
+
+// Walks the whole drawing, from its first group to `0 EOF`. Throws DxfError for anything
+// malformed, with the line where it is found; whatever a sink throws goes through unchanged.
+void scanDrawing(TagReader& reader, DrawingSink& sink, DrawingParts& parts, ReleaseBehind release = {});
+
+// Walks one TABLES, BLOCKS, ENTITIES or OBJECTS section again, found by an earlier walk, with
+// sectionBegin/sectionEnd around it.
+void scanSection(TagReader& reader, const SectionPlace& section, DrawingSink& sink, DrawingParts& parts);
+
+// The whole drawing checked without a sink: structure and values, then that no handle names
+// two records ("duplicate handle X (already used by the record at line N)", reported for the
+// smallest such handle at its second use), then that the version can be read. Answers the
+// kept parts. Throws DxfError.
+DrawingParts checkDrawing(TagReader& reader, ReleaseBehind release = {});
+
+// Drawings older than R2000 (and versions that are not AC + digits) are refused; a drawing
+// without $ACADVER is read.
+bool versionSupported(const DrawingParts& parts);
+// The refusal of the version, at the line of $ACADVER.
+DxfError versionError(const DrawingParts& parts, const std::string& file);
 
 }  // namespace dxf
 }  // namespace pf

@@ -16,7 +16,7 @@ DxfError::DxfError(const std::string& file, std::uint32_t line, const std::strin
 
 namespace {
 
-ValueKind computeKind(int code) {
+constexpr ValueKind computeKind(int code) {
   if (code < 0) return ValueKind::Invalid;
   if (code <= 4) return ValueKind::String;
   if (code == 5) return ValueKind::Handle;
@@ -61,31 +61,19 @@ ValueKind computeKind(int code) {
   return ValueKind::Invalid;
 }
 
-struct KindTable {
-  ValueKind kinds[1072];
-  KindTable() {
-    for (int c = 0; c < 1072; ++c) kinds[c] = computeKind(c);
-  }
-};
+constexpr std::array<ValueKind, 1072> kindTable() {
+  std::array<ValueKind, 1072> kinds{};
+  for (int c = 0; c < 1072; ++c) kinds[static_cast<std::size_t>(c)] = computeKind(c);
+  return kinds;
+}
 
 }  // namespace
 
-ValueKind kindOf(int code) {
-  static const KindTable table;
-  if (code < 0 || code >= 1072) return ValueKind::Invalid;
-  return table.kinds[code];
-}
+constexpr std::array<ValueKind, 1072> kValueKinds = kindTable();
 
 bool isReferenceCode(int code) {
   return (code >= 320 && code <= 369) || (code >= 390 && code <= 399) || code == 480 || code == 481 ||
          code == 1005;
-}
-
-std::string_view trimmed(std::string_view s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-  return s.substr(b, e - b);
 }
 
 bool parseDouble(std::string_view text, double& out) {
@@ -114,10 +102,22 @@ bool parseInt64(std::string_view text, std::int64_t& out) {
 
 bool parseHandle(std::string_view text, std::uint64_t& out) {
   std::string_view t = trimmed(text);
-  if (t.empty() || t.size() > 16) return false;
-  const char* end = t.data() + t.size();
-  auto r = std::from_chars(t.data(), end, out, 16);
-  return r.ec == std::errc() && r.ptr == end;
+  if (t.empty() || t.size() > 16) return false;  // at most 16 digits: no overflow
+  std::uint64_t v = 0;
+  for (char c : t) {
+    unsigned d;
+    if (c >= '0' && c <= '9')
+      d = static_cast<unsigned>(c - '0');
+    else if (c >= 'A' && c <= 'F')
+      d = static_cast<unsigned>(c - 'A' + 10);
+    else if (c >= 'a' && c <= 'f')
+      d = static_cast<unsigned>(c - 'a' + 10);
+    else
+      return false;
+    v = v << 4 | d;
+  }
+  out = v;
+  return true;
 }
 
 }  // namespace dxf

@@ -2,6 +2,7 @@
 // code, and the error the DXF layer throws internally (turned into a status at the public API).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -26,7 +27,12 @@ enum class ValueKind : std::uint8_t {
   Invalid,  // a code no DXF version defines
 };
 
-ValueKind kindOf(int code);
+// The kind of every code from 0 to 1071 (codes outside are Invalid), built at compile time: the
+// reader asks once per group.
+extern const std::array<ValueKind, 1072> kValueKinds;
+inline ValueKind kindOf(int code) {
+  return code < 0 || code >= 1072 ? ValueKind::Invalid : kValueKinds[static_cast<std::size_t>(code)];
+}
 
 // True for the codes whose value names another object by handle (soft/hard pointers and
 // owners, 320-369, 390-399, 480-481, extended-data 1005). The record's own handle (5, 105) is
@@ -66,7 +72,12 @@ bool parseDouble(std::string_view text, double& out);
 bool parseHandle(std::string_view text, std::uint64_t& out);
 
 // Spaces and tabs removed from both ends.
-std::string_view trimmed(std::string_view s);
+inline std::string_view trimmed(std::string_view s) {
+  std::size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return s.substr(b, e - b);
+}
 
 }  // namespace dxf
 }  // namespace pf

@@ -115,6 +115,34 @@ TEST(CustomClass, MakeMeProxyKeepsTheRecordUnchanged) {
   EXPECT_EQ(byHandle(readRecords(out))["45"].tags, byHandle(readRecords(in))["45"].tags);
 }
 
+// The log holds what happened to the drawing that was read: a record kept as a proxy once,
+// however many times the file was walked, and nothing of a drawing refused as malformed.
+TEST(CustomClass, TheLogTellsOfTheRecordsOfTheDrawingReadOnce) {
+  Registered cls;
+  const std::string newer = linkedDrawing(false, 2, "\n");
+  const std::string reordered = withSections(newer, {"HEADER", "CLASSES", "TABLES", "BLOCKS", "OBJECTS", "ENTITIES"});
+  Lines truncated = linesOf(newer);
+  truncated.resize(truncated.size() - 2);  // no 0 EOF
+  auto count = [](const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  };
+  for (const std::string& text : {newer, reordered}) {
+    DbScope db;
+    const std::string in = writeFile("log-in.dxf", text);
+    const std::string log = tempPath("log.log");
+    ASSERT_EQ(db->dxfIn(in.c_str(), log.c_str()), Acad::eOk) << pf::lastDxfFailure().text();
+    EXPECT_EQ(count(readFile(log), "PLINENOTIFYOBJECT kept as a proxy: its class asked for it"), 1u) << readFile(log);
+  }
+  DbScope db;
+  const std::string in = writeFile("log-truncated.dxf", textOf(truncated));
+  const std::string log = tempPath("log-truncated.log");
+  ASSERT_NE(db->dxfIn(in.c_str(), log.c_str()), Acad::eOk);
+  EXPECT_NE(pf::lastDxfFailure().reason.find("truncated"), std::string::npos) << pf::lastDxfFailure().text();
+  EXPECT_EQ(readFile(log), pf::lastDxfFailure().text() + "\n");
+}
+
 TEST(CustomClass, ProxyBecomesTheRealObjectWhenReadWithItsClass) {
   std::string saved = tempPath("proxy-saved.dxf");
   {

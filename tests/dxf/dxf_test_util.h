@@ -114,6 +114,46 @@ inline std::vector<Record> ofType(const std::vector<Record>& recs, const std::st
   return out;
 }
 
+// ---- Editing drawing text line by line -------------------------------------------------------
+
+using Lines = std::vector<std::string>;
+
+inline Lines linesOf(const std::string& text) {
+  Lines out;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) out.push_back(l);
+  return out;
+}
+
+inline std::string textOf(const Lines& lines) {
+  std::string s;
+  for (const std::string& l : lines) s += l + "\n";
+  return s;
+}
+
+// The lines of one section, from the code line of its `0 SECTION` to its ENDSEC line.
+inline Lines sectionLines(const Lines& lines, const std::string& name) {
+  for (std::size_t i = 1; i + 2 < lines.size(); ++i)
+    if (lines[i] == "SECTION" && lines[i + 2] == name)
+      for (std::size_t j = i; j < lines.size(); ++j)
+        if (lines[j] == "ENDSEC") return Lines(lines.begin() + static_cast<long>(i - 1), lines.begin() + static_cast<long>(j + 1));
+  ADD_FAILURE() << "no section " << name;
+  return {};
+}
+
+// A drawing made of the sections of `text` in the order given, then `0 EOF`.
+inline std::string withSections(const std::string& text, std::initializer_list<const char*> order) {
+  const Lines lines = linesOf(text);
+  Lines out;
+  for (const char* name : order) {
+    Lines sec = sectionLines(lines, name);
+    out.insert(out.end(), sec.begin(), sec.end());
+  }
+  out.push_back("0");
+  out.push_back("EOF");
+  return textOf(out);
+}
+
 // The hand-built R2000 drawing: a room polyline 41 whose extension dictionary 44 holds the link
 // object 45 (also a persistent reactor of the polyline), pointing at the AREA attribute 3F of
 // the tag block reference 3E. `reactorsFirst` writes the polyline's reactor group before its

@@ -23,18 +23,84 @@ std::string dxf(std::initializer_list<const char*> lines) {
   return s;
 }
 
-DrawingIndex scan(const std::string& text) {
+// What a sink was handed: each record's kind, groups (copied) and handle.
+struct Seen {
+  std::string kind;  // "table", "record", "endtab", "block", "blockEntity", "endblk", "entity", "object"
+  std::vector<std::pair<int, std::string>> tags;
+  std::uint64_t handle = 0;
+  std::uint32_t handleLine = 0, line = 0;
+  std::string type() const { return tags.empty() ? std::string() : tags[0].second; }
+};
+
+class Recorder : public DrawingSink {
+ public:
+  std::vector<Seen> seen;
+  std::vector<std::string> sections;  // "+NAME" at its start, "-NAME" at its end
+
+  void sectionBegin(const SectionPlace& s) override { sections.push_back("+" + s.name); }
+  void sectionEnd(const SectionPlace& s) override { sections.push_back("-" + s.name); }
+  void tableBegin(const std::string& name, ScannedRecord& head) override {
+    note("table", head);
+    EXPECT_EQ(std::string(name), seen.back().tags.size() > 1 ? seen.back().tags[1].second : "");
+  }
+  void tableRecord(ScannedRecord& rec) override { note("record", rec); }
+  void tableEnd() override { seen.push_back(Seen{"endtab", {}, 0, 0, 0}); }
+  void blockBegin(ScannedRecord& rec) override { note("block", rec); }
+  void blockEntity(ScannedRecord& rec) override { note("blockEntity", rec); }
+  void blockEnd(ScannedRecord& rec) override { note("endblk", rec); }
+  void entity(ScannedRecord& rec) override { note("entity", rec); }
+  void object(ScannedRecord& rec) override { note("object", rec); }
+
+  std::vector<Seen> ofKind(const std::string& kind) const {
+    std::vector<Seen> out;
+    for (const Seen& s : seen)
+      if (s.kind == kind) out.push_back(s);
+    return out;
+  }
+
+ private:
+  void note(const char* kind, const ScannedRecord& rec) {
+    Seen s;
+    s.kind = kind;
+    for (const Tag& t : rec.tags) s.tags.emplace_back(t.code, std::string(t.value));
+    s.handle = rec.handle;
+    s.handleLine = rec.handleLine;
+    s.line = rec.line();
+    EXPECT_EQ(rec.tags.front().code, 0);
+    EXPECT_EQ(rec.type(), rec.tags.front().value);
+    seen.push_back(s);
+  }
+};
+
+struct Scan {
+  DrawingParts parts;
+  Recorder rec;
+};
+
+Scan scan(const std::string& text) {
+  Scan s;
   TagReader r(text, "s.dxf");
-  return scanDrawing(r);
+  scanDrawing(r, s.rec, s.parts);
+  return s;
 }
 
 DxfError scanError(const std::string& text) {
   try {
-    scan(text);
+    TagReader r(text, "s.dxf");
+    checkDrawing(r);
   } catch (const DxfError& e) {
     return e;
   }
   return DxfError("", 0, "");
+}
+
+// The line (1-based) of the first line after `after` whose text is `text`.
+std::uint32_t lineOf(const std::string& s, const std::string& text, std::uint32_t after = 0) {
+  std::istringstream in(s);
+  std::string l;
+  for (std::uint32_t n = 1; std::getline(in, l); ++n)
+    if (n > after && l == text) return n;
+  return 0;
 }
 
 const std::string kSmall = dxf({
@@ -72,51 +138,113 @@ const std::string kSmall = dxf({
 }  // namespace
 
 TEST(DrawingScan, FindsEveryPartOfADrawing) {
-  DrawingIndex d = scan(kSmall);
-  EXPECT_EQ(d.acadVer, "AC1015");
-  EXPECT_EQ(d.handSeed, 0x30u);
-  ASSERT_EQ(d.header.size(), 3u);
-  EXPECT_EQ(d.header[2].name, "$EXTMIN");
-  EXPECT_EQ(d.header[2].tags.size(), 3u);
-  ASSERT_EQ(d.classes.size(), 1u);
-  EXPECT_EQ(d.classes[0].dxfName, "PLINENOTIFYOBJECT");
-  EXPECT_EQ(d.classes[0].appName, "zorvik");
-  ASSERT_EQ(d.tables.size(), 2u);
-  EXPECT_EQ(d.tables[0].name, "LAYER");
-  EXPECT_EQ(d.tables[0].handle, 2u);
-  EXPECT_EQ(d.tables[0].head.type, "TABLE");
-  ASSERT_EQ(d.tables[0].records.size(), 1u);
-  EXPECT_EQ(d.tables[0].records[0].handle, 0x10u);
-  EXPECT_EQ(d.tables[0].records[0].type, "LAYER");
-  ASSERT_EQ(d.tables[1].records.size(), 1u);
-  EXPECT_EQ(d.tables[1].records[0].handle, 0x1Fu);
-  ASSERT_EQ(d.blocks.size(), 1u);
-  EXPECT_EQ(d.blocks[0].end.handle, 0x21u);
-  ASSERT_EQ(d.entities.size(), 1u);
-  EXPECT_EQ(d.entities[0].type, "LINE");
-  EXPECT_EQ(d.objects[0].handle, 0xCu);
-  ASSERT_EQ(d.others.size(), 1u);
-  EXPECT_EQ(d.others[0].name, "THUMBNAILIMAGE");
-  EXPECT_EQ(d.maxHandle, 0x2Au);
-  EXPECT_EQ(d.sectionOrder.back(), "THUMBNAILIMAGE");
+  Scan d = scan(kSmall);
+  EXPECT_EQ(d.parts.acadVer, "AC1015");
+  EXPECT_EQ(d.parts.acadVerLine, 5u);
+  EXPECT_EQ(d.parts.handSeed, 0x30u);
+  ASSERT_EQ(d.parts.header.size(), 3u);
+  EXPECT_EQ(d.parts.header[2].name, "$EXTMIN");
+  EXPECT_EQ(d.parts.header[2].tags.size(), 3u);
+  ASSERT_EQ(d.parts.classes.size(), 1u);
+  EXPECT_EQ(d.parts.classes[0].dxfName, "PLINENOTIFYOBJECT");
+  EXPECT_EQ(d.parts.classes[0].appName, "zorvik");
+  ASSERT_EQ(d.parts.others.size(), 1u);
+  EXPECT_EQ(d.parts.others[0].name, "THUMBNAILIMAGE");
+  EXPECT_EQ(d.parts.maxHandle, 0x2Au);
+  ASSERT_EQ(d.parts.sections.size(), 7u);
+  EXPECT_EQ(d.parts.sections.back().name, "THUMBNAILIMAGE");
+  EXPECT_EQ(d.parts.sections[0].line, 1u);
+
+  // Every record in file order, each section announced around its records.
+  std::string kinds;
+  for (const Seen& s : d.rec.seen) kinds += s.kind + " " + s.type() + ",";
+  EXPECT_EQ(kinds,
+            "table TABLE,record LAYER,endtab ,table TABLE,record BLOCK_RECORD,endtab ,block BLOCK,endblk ENDBLK,"
+            "entity LINE,object DICTIONARY,");
+  EXPECT_EQ(d.rec.sections, (std::vector<std::string>{"+HEADER", "-HEADER", "+CLASSES", "-CLASSES", "+TABLES", "-TABLES",
+                                                     "+BLOCKS", "-BLOCKS", "+ENTITIES", "-ENTITIES", "+OBJECTS",
+                                                     "-OBJECTS", "+THUMBNAILIMAGE", "-THUMBNAILIMAGE"}));
+  auto tables = d.rec.ofKind("table");
+  EXPECT_EQ(tables[0].handle, 2u);
+  auto records = d.rec.ofKind("record");
+  EXPECT_EQ(records[0].handle, 0x10u);
+  EXPECT_EQ(records[1].handle, 0x1Fu);
+  EXPECT_EQ(d.rec.ofKind("endblk")[0].handle, 0x21u);
+  EXPECT_EQ(d.rec.ofKind("object")[0].handle, 0xCu);
 }
 
-TEST(DrawingScan, RecordsCanBeReadAgainFromTheirOffset) {
-  DrawingIndex d = scan(kSmall);
+TEST(DrawingScan, RecordsAreHandedOverWithAllTheirGroups) {
+  Scan d = scan(kSmall);
+  const Seen line = d.rec.ofKind("entity")[0];
+  ASSERT_EQ(line.tags.size(), 12u);
+  EXPECT_EQ(line.tags[0].second, "LINE");
+  EXPECT_EQ(line.line, lineOf(kSmall, "LINE") - 1);
+  EXPECT_EQ(line.handle, 0x2Au);
+  EXPECT_EQ(line.handleLine, line.line + 2);
+  EXPECT_EQ(line.tags[11].first, 31);
+  EXPECT_EQ(d.rec.ofKind("record")[1].tags.back().second, "*Model_Space");
+  // A table's head record keeps its name group after `0 TABLE`.
+  const Seen head = d.rec.ofKind("table")[1];
+  ASSERT_GE(head.tags.size(), 3u);
+  EXPECT_EQ(head.tags[0].second, "TABLE");
+  EXPECT_EQ(head.tags[1].second, "BLOCK_RECORD");
+  EXPECT_EQ(head.tags[2].first, 5);
+}
+
+TEST(DrawingScan, HandlesAreTheFirstBeforeTheSubclassMarker) {
+  const std::string text = dxf({
+      "0", "SECTION", "2", "TABLES",
+      "0", "TABLE", "2", "DIMSTYLE", "5", "A", "100", "AcDbSymbolTable", "70", "1",
+      "0", "DIMSTYLE", "105", "27", "5", "99", "100", "AcDbSymbolTableRecord", "2", "Standard",
+      "0", "ENDTAB",
+      "0", "ENDSEC",
+      "0", "SECTION", "2", "OBJECTS",
+      "0", "DICTIONARY", "5", "0", "5", "1C", "100", "AcDbDictionary", "5", "77",
+      "0", "DICTIONARY", "100", "AcDbDictionary", "5", "78",
+      "0", "ENDSEC",
+      "0", "EOF"});
+  Scan d = scan(text);
+  EXPECT_EQ(d.rec.ofKind("record")[0].handle, 0x27u);  // DIMSTYLE names itself with 105
+  auto objects = d.rec.ofKind("object");
+  ASSERT_EQ(objects.size(), 2u);
+  EXPECT_EQ(objects[0].handle, 0x1Cu);  // a handle of 0 names nothing
+  EXPECT_EQ(objects[0].handleLine, lineOf(text, "1C") - 1);
+  EXPECT_EQ(objects[1].handle, 0u);  // after the subclass marker it is data
+  EXPECT_EQ(d.parts.maxHandle, 0x27u);
+}
+
+TEST(DrawingScan, ASectionIsWalkedAgainFromItsPlace) {
+  Scan whole = scan(kSmall);
   TagReader r(kSmall, "s.dxf");
-  std::vector<Tag> tags;
-  readRecord(r, d.entities[0], tags);
-  ASSERT_EQ(tags.size(), 12u);
-  EXPECT_EQ(tags[0].value, "LINE");
-  EXPECT_EQ(tags[0].line, d.entities[0].line);
-  EXPECT_EQ(tags[11].code, 31);
-  readRecord(r, d.tables[1].records[0], tags);
-  EXPECT_EQ(tags.back().value, "*Model_Space");
-  readRecord(r, d.tables[1].head, tags);
-  ASSERT_GE(tags.size(), 3u);
-  EXPECT_EQ(tags[0].value, "TABLE");
-  EXPECT_EQ(tags[1].value, "BLOCK_RECORD");
-  EXPECT_EQ(tags[2].code, 5);
+  for (const SectionPlace& place : whole.parts.sections) {
+    if (place.name != "TABLES" && place.name != "ENTITIES") continue;
+    Recorder again;
+    DrawingParts parts;
+    scanSection(r, place, again, parts);
+    EXPECT_EQ(again.sections, (std::vector<std::string>{"+" + place.name, "-" + place.name}));
+    std::vector<Seen> expected;
+    for (const Seen& s : whole.rec.seen)
+      if ((place.name == "TABLES") == (s.kind == "table" || s.kind == "record" || s.kind == "endtab") &&
+          (place.name != "ENTITIES" || s.kind == "entity"))
+        expected.push_back(s);
+    ASSERT_EQ(again.seen.size(), expected.size()) << place.name;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      EXPECT_EQ(again.seen[i].tags, expected[i].tags) << place.name;
+      EXPECT_EQ(again.seen[i].line, expected[i].line) << place.name;
+    }
+  }
+}
+
+TEST(DrawingScan, WhatASinkThrowsStopsTheWalk) {
+  struct Stop {};
+  struct Stopper : Recorder {
+    void entity(ScannedRecord&) override { throw Stop(); }
+  } sink;
+  DrawingParts parts;
+  TagReader r(kSmall, "s.dxf");
+  EXPECT_THROW(scanDrawing(r, sink, parts), Stop);
+  EXPECT_TRUE(sink.ofKind("object").empty());
+  EXPECT_EQ(sink.sections.back(), "+ENTITIES");
 }
 
 TEST(DrawingScan, RefusesBrokenStructureWithTheLine) {
@@ -140,6 +268,8 @@ TEST(DrawingScan, RefusesBrokenStructureWithTheLine) {
       {replaced("0\nSECTION\n2\nTHUMBNAILIMAGE\n90\n2\n310\nABCD\n0\nENDSEC\n0\nEOF", "0\nSECTION\n2\nTHUMBNAILIMAGE\n0\nEOF"),
        "THUMBNAILIMAGE starting at line"},
       {replaced("9\n$ACADVER", "1\n$ACADVER"), "without a variable name"},
+      {replaced("AC1015", "AC1009"), "drawing version AC1009 is not supported"},
+      {replaced("AC1015", "ACX"), "drawing version ACX is not supported"},
   };
   for (const Case& c : cases) {
     DxfError e = scanError(c.text);
@@ -148,20 +278,25 @@ TEST(DrawingScan, RefusesBrokenStructureWithTheLine) {
   }
 }
 
+TEST(DrawingScan, TheCheckReportsAMalformedPartBeforeADuplicateAndADuplicateBeforeTheVersion) {
+  std::string s = kSmall;
+  s.replace(s.find("AC1015"), 6, "AC1009");
+  s.replace(s.find("5\n2A"), 4, "5\n21");
+  EXPECT_NE(scanError(s).reason().find("duplicate handle 21"), std::string::npos) << scanError(s).what();
+  s.replace(s.find("310\nABCD"), 8, "310\nXYZ!");
+  DxfError e = scanError(s);
+  EXPECT_NE(e.reason().find("not hexadecimal binary data"), std::string::npos) << e.what();
+  EXPECT_EQ(e.line(), lineOf(s, "XYZ!"));
+}
+
 TEST(DrawingScan, DuplicateHandleNamesBothLines) {
   std::string s = kSmall;
   s.replace(s.find("5\n2A"), 4, "5\n21");
   DxfError e = scanError(s);
-  EXPECT_NE(e.reason().find("duplicate handle 21"), std::string::npos) << e.what();
-  // The ENDBLK with handle 21 comes first; the LINE is reported.
-  std::size_t lineOfLine = 0;
-  {
-    std::istringstream in(s);
-    std::string l;
-    for (std::size_t n = 1; std::getline(in, l); ++n)
-      if (l == "LINE") lineOfLine = n - 1;
-  }
-  EXPECT_EQ(e.line(), lineOfLine + 2);
+  // The ENDBLK with handle 21 comes first; the LINE is reported, naming the ENDBLK's handle line.
+  const std::uint32_t endblkHandle = lineOf(s, "21", lineOf(s, "ENDBLK")) - 1;
+  EXPECT_EQ(e.reason(), "duplicate handle 21 (already used by the record at line " + std::to_string(endblkHandle) + ")");
+  EXPECT_EQ(e.line(), lineOf(s, "LINE") + 1);
 }
 
 TEST(DrawingScan, ScansEveryRealDrawing) {
@@ -170,17 +305,22 @@ TEST(DrawingScan, ScansEveryRealDrawing) {
     std::string path = std::string(ZORVIK_SHARED_DIR) + "/interop/real-dxf/" + name;
     InputFile f(path);
     TagReader r(f.data(), path);
-    DrawingIndex d = scanDrawing(r);
+    DrawingParts d;
+    Recorder rec;
+    scanDrawing(r, rec, d);
     EXPECT_EQ(d.acadVer.substr(0, 2), "AC") << name;
     EXPECT_GT(d.handSeed, d.maxHandle) << name;
-    EXPECT_GE(d.tables.size(), 9u) << name;
-    EXPECT_FALSE(d.objects.empty()) << name;
-    // Every record found reads back from its offset starting with its own type.
-    std::vector<Tag> tags;
-    for (const RecordRef& ref : d.objects) {
-      readRecord(r, ref, tags);
-      ASSERT_FALSE(tags.empty());
-      ASSERT_EQ(tags[0].value, ref.type) << name << " line " << ref.line;
+    EXPECT_GE(rec.ofKind("table").size(), 9u) << name;
+    EXPECT_EQ(rec.ofKind("table").size(), rec.ofKind("endtab").size()) << name;
+    EXPECT_FALSE(rec.ofKind("object").empty()) << name;
+    // Every record handed over holds exactly one `0` group, its first.
+    for (const Seen& s : rec.seen) {
+      for (std::size_t i = 1; i < s.tags.size(); ++i) ASSERT_NE(s.tags[i].first, 0) << name << " line " << s.line;
+      if (s.kind != "endtab") {
+        ASSERT_FALSE(s.type().empty()) << name << " line " << s.line;
+      }
     }
+    TagReader again(f.data(), path);
+    EXPECT_NO_THROW(checkDrawing(again)) << name;
   }
 }

@@ -167,6 +167,72 @@ TEST(TagReader, FragmentsReadWithoutEof) {
   EXPECT_EQ(tags[1].value, "2.0");
 }
 
+// Values of every length, so that each line end falls at every place of the reader's eight-byte
+// steps: control bytes other than CR and LF are part of a value, CR LF is one line end, a lone CR
+// another, and the last line may have none.
+TEST(TagReader, FindsEveryLineEndWhateverTheValueLength) {
+  for (const char* eol : {"\n", "\r\n", "\r"}) {
+    for (std::size_t len = 0; len < 20; ++len) {
+      std::string value;
+      for (std::size_t i = 0; i < len; ++i) value += i % 5 == 2 ? '\t' : i % 7 == 3 ? '\x01' : static_cast<char>('a' + i);
+      const std::string e = eol;
+      const std::string text = "1" + e + value + e + "  1" + e + value + "x" + e + "0" + e + "EOF";
+      SCOPED_TRACE("length " + std::to_string(len) + " line end " + std::to_string(int(eol[0])) +
+                   std::to_string(e.size()));
+      auto tags = readAll(text);
+      ASSERT_EQ(tags.size(), 3u);
+      EXPECT_EQ(tags[0].value, value);
+      EXPECT_EQ(tags[1].value, value + "x");
+      EXPECT_EQ(tags[1].line, 3u);
+      EXPECT_EQ(tags[2].line, 5u);
+      auto fragment = readAll("1" + e + value + "y", false);  // no line end after the last value
+      ASSERT_EQ(fragment.size(), 1u);
+      EXPECT_EQ(fragment[0].value, value + "y");
+    }
+  }
+}
+
+TEST(TagReader, ReadsGroupCodesInEveryLayout) {
+  auto tags = readAll("00010\n1.0\n 20 \n2.0\n\t30\n3.0\n   40\n4.0\n1071\n5\n0\nEOF\n");
+  ASSERT_EQ(tags.size(), 6u);
+  EXPECT_EQ(tags[0].code, 10);
+  EXPECT_EQ(tags[1].code, 20);
+  EXPECT_EQ(tags[2].code, 30);
+  EXPECT_EQ(tags[3].code, 40);
+  EXPECT_EQ(tags[4].code, 1071);
+  EXPECT_EQ(tags[5].line, 11u);
+  struct Case {
+    std::string text;
+    unsigned line;
+    const char* words;
+  } cases[] = {
+      {"0\nSECTION\n100000\nx\n0\nEOF\n", 3, "not a DXF group code"},
+      {"0\nSECTION\n-5\nx\n0\nEOF\n", 3, "not a DXF group code"},
+      {"0\nSECTION\n1 0\nx\n0\nEOF\n", 3, "expected a group code"},
+      {"0\nSECTION\n10\x01\nx\n0\nEOF\n", 3, "expected a group code, found \"10^A\""},
+      {"0\nSECTION\n   \nx\n0\nEOF\n", 3, "expected a group code"},
+      {"0\nSECTION\n10", 3, "has no value"},
+      {"0\nSECTION\n10\n", 3, "has no value"},
+  };
+  for (const Case& c : cases) {
+    DxfError e = errorOf(c.text);
+    EXPECT_EQ(e.line(), c.line) << e.what();
+    EXPECT_NE(e.reason().find(c.words), std::string::npos) << e.what();
+  }
+}
+
+TEST(TagReader, ParsesHandlesOfEveryDigit) {
+  std::uint64_t h = 0;
+  ASSERT_TRUE(pf::dxf::parseHandle("0123456789abcdef", h));
+  EXPECT_EQ(h, 0x0123456789ABCDEFu);
+  ASSERT_TRUE(pf::dxf::parseHandle(" FEDCBA9876543210\t", h));
+  EXPECT_EQ(h, 0xFEDCBA9876543210u);
+  EXPECT_FALSE(pf::dxf::parseHandle("", h));
+  EXPECT_FALSE(pf::dxf::parseHandle("1G", h));
+  EXPECT_FALSE(pf::dxf::parseHandle("-1", h));
+  EXPECT_FALSE(pf::dxf::parseHandle("1 2", h));
+}
+
 TEST(TagWriter, WritesTheLayoutOfRealDrawings) {
   TagWriter w;
   w.string(0, "SECTION");
