@@ -38,19 +38,14 @@ public:
 
 // The common properties of an entity (kept inside the object state of every object: entities
 // are nearly all of a drawing). Names are pooled (pf/pooled_name.h).
+// The linetype scale and unmodelled groups, rarely set, are kept with the object's extras.
 struct EntityData {
   const char* layer = "0";
   const char* linetype = "ByLayer";
-  double linetypeScale = 1.0;
-  resbuf* kept = nullptr;  // AcDbEntity groups not modelled (true colour, plot style ...)
   Adesk::UInt16 color = 256;  // by layer
   Adesk::Int16 lineWeight = AcDb::kLnWtByLayer;
-  AcDb::Visibility visibility = AcDb::kVisible;
+  bool invisible = false;
   bool paperSpaceFlag = false;  // 67 1 as read from a file
-  EntityData() = default;
-  EntityData(const EntityData&) = delete;
-  EntityData& operator=(const EntityData&) = delete;
-  ~EntityData();
 };
 
 // What few objects have: kept apart so that the many objects without them stay small.
@@ -58,13 +53,18 @@ struct ObjectExtras {
   AcDbVoidPtrArray reactors;
   AcDbObjectId xdict;
   resbuf* keptHead = nullptr;  // DXF groups before the first subclass marker we do not model
+  double linetypeScale = 1.0;    // of an entity
+  resbuf* entityKept = nullptr;  // AcDbEntity groups not modelled (true colour, plot style ...)
   std::unique_ptr<MemoryDwgFiler> undo;  // the object as it was when opened for write
   bool undoErased = false;
   ObjectExtras() = default;
   ObjectExtras(const ObjectExtras&) = delete;
   ObjectExtras& operator=(const ObjectExtras&) = delete;
   ~ObjectExtras();
-  bool empty() const { return reactors.isEmpty() && xdict.isNull() && keptHead == nullptr && !undo; }
+  bool empty() const {
+    return reactors.isEmpty() && xdict.isNull() && keptHead == nullptr && linetypeScale == 1.0 &&
+           entityKept == nullptr && !undo;
+  }
 };
 
 class ObjectImpl {

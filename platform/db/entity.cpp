@@ -16,9 +16,34 @@
 using pf::impl;
 
 namespace pf {
-EntityData::~EntityData() { freeResbufChain(kept); }
 
 static EntityData& ent(const AcDbEntity* e) { return impl(e)->entity; }
+
+static double linetypeScaleOf(const AcDbEntity* e) {
+  const ObjectImpl* oi = impl(e);
+  return oi->extras ? oi->extras->linetypeScale : 1.0;
+}
+
+static void setLinetypeScaleOf(const AcDbEntity* e, double v) {
+  ObjectImpl* oi = impl(e);
+  if (v == 1.0 && !oi->extras) return;
+  oi->more().linetypeScale = v;
+  oi->trimExtras();
+}
+
+static const resbuf* keptOf(const AcDbEntity* e) {
+  const ObjectImpl* oi = impl(e);
+  return oi->extras ? oi->extras->entityKept : nullptr;
+}
+
+// Replaces the unmodelled groups (the chain is taken over).
+static void setKeptOf(const AcDbEntity* e, resbuf* chain) {
+  ObjectImpl* oi = impl(e);
+  if (chain == nullptr && (!oi->extras || oi->extras->entityKept == nullptr)) return;
+  freeResbufChain(oi->more().entityKept);
+  oi->extras->entityKept = chain;
+  oi->trimExtras();
+}
 }  // namespace pf
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcDbEntity, AcDbObject)
@@ -86,25 +111,25 @@ Acad::ErrorStatus AcDbEntity::setLinetype(AcDbObjectId, Adesk::Boolean) { return
 
 double AcDbEntity::linetypeScale() const {
   assertReadEnabled();
-  return pf::ent(this).linetypeScale;
+  return pf::linetypeScaleOf(this);
 }
 
 Acad::ErrorStatus AcDbEntity::setLinetypeScale(double v, Adesk::Boolean) {
   if (!(v > 0.0) || !std::isfinite(v)) return Acad::eInvalidInput;
   assertWriteEnabled();
-  pf::ent(this).linetypeScale = v;
+  pf::setLinetypeScaleOf(this, v);
   recordGraphicsModified();
   return Acad::eOk;
 }
 
 AcDb::Visibility AcDbEntity::visibility() const {
   assertReadEnabled();
-  return pf::ent(this).visibility;
+  return pf::ent(this).invisible ? AcDb::kInvisible : AcDb::kVisible;
 }
 
 Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility v, Adesk::Boolean) {
   assertWriteEnabled();
-  pf::ent(this).visibility = v;
+  pf::ent(this).invisible = v == AcDb::kInvisible;
   recordGraphicsModified();
   return Acad::eOk;
 }
@@ -130,9 +155,9 @@ Acad::ErrorStatus AcDbEntity::setPropertiesFrom(const AcDbEntity* pEntity, Adesk
   dst.layer = src.layer;
   dst.linetype = src.linetype;
   dst.color = src.color;
-  dst.linetypeScale = src.linetypeScale;
+  pf::setLinetypeScaleOf(this, pf::linetypeScaleOf(pEntity));
   dst.lineWeight = src.lineWeight;
-  dst.visibility = src.visibility;
+  dst.invisible = src.invisible;
   recordGraphicsModified();
   return Acad::eOk;
 }
@@ -204,14 +229,14 @@ Acad::ErrorStatus AcDbEntity::dwgOutFields(AcDbDwgFiler* pFiler) const {
   pFiler->writeString(e.layer);
   pFiler->writeString(e.linetype);
   pFiler->writeUInt16(e.color);
-  pFiler->writeDouble(e.linetypeScale);
+  pFiler->writeDouble(pf::linetypeScaleOf(this));
   pFiler->writeInt16(static_cast<Adesk::Int16>(e.lineWeight));
-  pFiler->writeInt16(static_cast<Adesk::Int16>(e.visibility));
+  pFiler->writeInt16(e.invisible ? AcDb::kInvisible : AcDb::kVisible);
   pFiler->writeBool(e.paperSpaceFlag);
   Adesk::Int32 n = 0;
-  for (const resbuf* rb = e.kept; rb; rb = rb->rbnext) ++n;
+  for (const resbuf* rb = pf::keptOf(this); rb; rb = rb->rbnext) ++n;
   pFiler->writeInt32(n);
-  for (const resbuf* rb = e.kept; rb; rb = rb->rbnext) pf::dwgOutResbuf(pFiler, rb);
+  for (const resbuf* rb = pf::keptOf(this); rb; rb = rb->rbnext) pf::dwgOutResbuf(pFiler, rb);
   return pFiler->filerStatus();
 }
 
@@ -226,7 +251,8 @@ Acad::ErrorStatus AcDbEntity::dwgInFields(AcDbDwgFiler* pFiler) {
   pFiler->readString(&layer);
   pFiler->readString(&linetype);
   pFiler->readUInt16(&e.color);
-  pFiler->readDouble(&e.linetypeScale);
+  double linetypeScale = 1.0;
+  pFiler->readDouble(&linetypeScale);
   pFiler->readInt16(&lw);
   pFiler->readInt16(&vis);
   pFiler->readBool(&e.paperSpaceFlag);
@@ -236,19 +262,20 @@ Acad::ErrorStatus AcDbEntity::dwgInFields(AcDbDwgFiler* pFiler) {
   acutDelString(layer);
   acutDelString(linetype);
   e.lineWeight = lw;
-  e.visibility = vis ? AcDb::kInvisible : AcDb::kVisible;
+  e.invisible = vis != 0;
+  pf::setLinetypeScaleOf(this, linetypeScale);
   if (es != Acad::eOk) return es;
   if (n < 0 || n > 1000000) return Acad::eFilerError;
-  pf::freeResbufChain(e.kept);
-  e.kept = nullptr;
-  resbuf** tail = &e.kept;
+  resbuf* kept = nullptr;
+  resbuf** tail = &kept;
   for (Adesk::Int32 i = 0; i < n; ++i) {
     resbuf* rb = nullptr;
-    if ((es = pf::dwgInResbuf(pFiler, rb)) != Acad::eOk) return es;
+    if ((es = pf::dwgInResbuf(pFiler, rb)) != Acad::eOk) break;
     *tail = rb;
     tail = &rb->rbnext;
   }
-  return pFiler->filerStatus();
+  pf::setKeptOf(this, kept);
+  return es != Acad::eOk ? es : pFiler->filerStatus();
 }
 
 // 100 AcDbEntity, [67 1], 8 layer, then the optional groups that differ from their defaults,
@@ -270,9 +297,10 @@ Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* pFiler) const {
   if (strcasecmp(e.linetype, "ByLayer") != 0) pFiler->writeString(AcDb::kDxfLinetypeName, e.linetype);
   if (e.color != 256) pFiler->writeInt16(AcDb::kDxfColor, static_cast<Adesk::Int16>(e.color));
   if (e.lineWeight != AcDb::kLnWtByLayer) pFiler->writeInt16(AcDb::kDxfLineWeight, static_cast<Adesk::Int16>(e.lineWeight));
-  if (e.linetypeScale != 1.0) pFiler->writeDouble(48, e.linetypeScale);
-  if (e.visibility == AcDb::kInvisible) pFiler->writeInt16(AcDb::kDxfVisibility, 1);
-  for (const resbuf* rb = e.kept; rb; rb = rb->rbnext) pFiler->writeResBuf(*rb);
+  const double linetypeScale = pf::linetypeScaleOf(this);
+  if (linetypeScale != 1.0) pFiler->writeDouble(48, linetypeScale);
+  if (e.invisible) pFiler->writeInt16(AcDb::kDxfVisibility, 1);
+  for (const resbuf* rb = pf::keptOf(this); rb; rb = rb->rbnext) pFiler->writeResBuf(*rb);
   return pFiler->filerStatus();
 }
 
@@ -282,19 +310,22 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* pFiler) {
   if (!pFiler->atSubclassData("AcDbEntity"))
     return pFiler->setError(Acad::eBadDxfSequence, "AcDbEntity subclass marker missing");
   pf::EntityData& e = pf::ent(this);
-  pf::freeResbufChain(e.kept);
-  e.kept = nullptr;
-  resbuf** tail = &e.kept;
+  resbuf* kept = nullptr;
+  resbuf** tail = &kept;
+  double linetypeScale = pf::linetypeScaleOf(this);
   resbuf rb;
   while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
     switch (rb.restype) {
-      case AcDb::kDxfSubclass: pFiler->pushBackItem(); return pFiler->filerStatus();
+      case AcDb::kDxfSubclass:
+        pFiler->pushBackItem();
+        es = Acad::eEndOfObject;  // the end of this class's groups
+        break;
       case AcDb::kDxfLayerName: e.layer = rb.resval.rstring ? pf::pooledName(rb.resval.rstring) : "0"; break;
       case AcDb::kDxfLinetypeName: e.linetype = rb.resval.rstring ? pf::pooledName(rb.resval.rstring) : "ByLayer"; break;
       case AcDb::kDxfColor: e.color = static_cast<Adesk::UInt16>(rb.resval.rint < 0 ? -rb.resval.rint : rb.resval.rint); break;
       case AcDb::kDxfLineWeight: e.lineWeight = rb.resval.rint; break;
-      case 48: e.linetypeScale = rb.resval.rreal; break;
-      case AcDb::kDxfVisibility: e.visibility = rb.resval.rint ? AcDb::kInvisible : AcDb::kVisible; break;
+      case 48: linetypeScale = rb.resval.rreal; break;
+      case AcDb::kDxfVisibility: e.invisible = rb.resval.rint != 0; break;
       case 67: e.paperSpaceFlag = rb.resval.rint != 0; break;
       default: {
         resbuf one = rb;
@@ -303,7 +334,10 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* pFiler) {
         tail = &(*tail)->rbnext;
       }
     }
+    if (es != Acad::eOk) break;
   }
+  pf::setLinetypeScaleOf(this, linetypeScale);
+  pf::setKeptOf(this, kept);
   if (es == Acad::eEndOfObject) es = Acad::eOk;
   return es != Acad::eOk ? es : pFiler->filerStatus();
 }

@@ -37,7 +37,10 @@ const AcDbVoidPtrArray& ObjectImpl::noReactors() {
   return *none;
 }
 
-ObjectExtras::~ObjectExtras() { freeResbufChain(keptHead); }
+ObjectExtras::~ObjectExtras() {
+  freeResbufChain(keptHead);
+  freeResbufChain(entityKept);
+}
 
 ObjectImpl::~ObjectImpl() { freeResbufChain(xdata); }
 

@@ -29,6 +29,9 @@ public:
   AcDbHandle handle;
   AcDbObject* object = nullptr;  // null while reserved by handle only
   bool erased = false;
+  // Set while a drawing is being saved for the objects that go into the file (in the stub's
+  // padding: the saver asks this for every reference it writes).
+  mutable bool saving = false;
 };
 
 namespace pf {

@@ -66,6 +66,11 @@ class Saver {
  public:
   Saver(AcDbDatabase* db, DrawingState& st, bool fresh, int precision)
       : db_(db), st_(st), precision_(precision), fresh_(fresh) {}
+  Saver(const Saver&) = delete;
+  Saver& operator=(const Saver&) = delete;
+  ~Saver() {
+    for (const AcDbStub* s : planned_) s->saving = false;
+  }
 
   void plan();
   void write(TagWriter& w);
@@ -102,12 +107,14 @@ class Saver {
   int precision_;
   bool fresh_;
   bool writing_ = false;
-  mutable AcDbStub* aliveOwner_ = nullptr;  // an owner whose whole chain is known not erased
+  // Owners whose whole chain is known not to be erased (the last few found).
+  static constexpr unsigned kAliveOwners = 4;
+  mutable AcDbStub* aliveOwners_[kAliveOwners] = {};
+  mutable unsigned nextAliveOwner_ = 0;
   TagWriter* w_ = nullptr;
   std::unique_ptr<DxfOutFiler> filer_;
 
-  std::vector<const AcDbStub*> savedList_;  // plan: sorted after the first pass
-  std::vector<const AcDbStub*> planned_;  // in walk order; sorted before OBJECTS is planned
+  std::vector<const AcDbStub*> planned_;  // in walk order, each marked `saving` in its stub
   std::uint64_t firstSynth_ = 0;
   std::uint64_t nextSynth_ = 0;
   AcDbObjectId modelSpace_, paperSpace_;
@@ -135,22 +142,25 @@ class Saver {
 bool Saver::alive(AcDbObjectId id) const {
   AcDbStub* s = id;  // ids here come from this database's own lists: their stubs are live
   if (s == nullptr || s->object == nullptr || s->erased) return false;
-  // Entities come block by block: the owner just found alive is asked about again and again.
+  // Entities come block by block, attributes insert by insert: the few owners just found alive
+  // are asked about again and again.
   AcDbStub* owner = pf::impl(s->object)->owner;
-  if (owner != nullptr && owner == aliveOwner_) return true;
+  if (owner == nullptr) return true;
+  for (AcDbStub* known : aliveOwners_)
+    if (known == owner) return true;
   AcDbStub* o = owner;
   for (int depth = 1; depth < 256 && o != nullptr; ++depth) {  // the bound guards against cycles
     if (o->erased) return false;
     if (o->object == nullptr) break;
     o = pf::impl(o->object)->owner;
   }
-  aliveOwner_ = owner;
+  aliveOwners_[nextAliveOwner_++ % kAliveOwners] = owner;
   return true;
 }
 
 bool Saver::saved(const AcDbObjectId& id) const {
   const AcDbStub* s = id;
-  return std::binary_search(savedList_.begin(), savedList_.end(), s);
+  return s != nullptr && s->saving && s->db == db_;
 }
 
 // The layer an entity names, read from the entity's state without opening it (this runs for
@@ -166,6 +176,8 @@ void Saver::noteLayer(AcDbObjectId, const AcDbObject* obj) {
 
 void Saver::note(AcDbObjectId id) {
   const AcDbStub* s = id;
+  if (s == nullptr || s->saving) return;  // planned once
+  s->saving = true;
   planned_.push_back(s);
   AcDbObject* obj = pf::peekObject(id);
   if (!obj) return;
@@ -337,13 +349,14 @@ void Saver::entitiesOf(AcDbObjectId block) {
     if (rec && rec->newIterator(it) == Acad::eOk) {
       for (; !it->done(); it->step()) {
         AcDbObjectId id;
-        if (it->getEntityId(id) == Acad::eOk && alive(id)) ids.push_back(id);
+        if (it->getEntityId(id) == Acad::eOk) ids.push_back(id);
       }
       delete it;
     }
     pf::closeObject(obj);
   }
   for (const AcDbObjectId& id : ids) {
+    if (!alive(id)) continue;  // checked here, where the entity is read next anyway
     object(id);
     if (AcDbBlockReference::cast(pf::peekObject(id))) {
       AcDbObject* obj = nullptr;
@@ -434,13 +447,9 @@ void Saver::objects() {
     return;
   }
   // Everything planned so far (tables, blocks, entities) is already in the file.
-  std::sort(planned_.begin(), planned_.end());
-  const std::size_t sortedEnd = planned_.size();
-  std::unordered_set<const AcDbStub*> done;
   auto put = [&](AcDbObjectId id) {
     const AcDbStub* s = id;
-    if (std::binary_search(planned_.begin(), planned_.begin() + static_cast<long>(sortedEnd), s)) return;
-    if (!done.insert(s).second) return;
+    if (s->saving) return;  // planned already (or in a table, a block, the entities)
     objectList_.push_back(id);
     object(id);
   };
@@ -537,8 +546,6 @@ void Saver::plan() {
   collectLayerNames();
   firstMissingLayer_ = nextSynth_;
   plannedSynthEnd_ = nextSynth_ + missingLayers_.size();
-  savedList_ = std::move(planned_);
-  std::sort(savedList_.begin(), savedList_.end());
 }
 
 // ---------------------------------------------------------------------------------------------
