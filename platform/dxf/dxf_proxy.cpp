@@ -3,6 +3,7 @@
 #include "pf/pooled_name.h"
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "acutmem.h"
@@ -14,18 +15,46 @@
 namespace pf {
 namespace dxf {
 
+void PackedTags::reserve(std::size_t more) {
+  const std::size_t need = static_cast<std::size_t>(size_) + more;
+  if (need <= capacity_) return;
+  // Sizes are 32-bit: a kept record of 4 GB is more than memory can take here anyway.
+  if (need > 0xFFFFFFFFu) throw std::bad_alloc();
+  std::size_t capacity = capacity_ ? capacity_ : 256;
+  while (capacity < need) capacity *= 2;
+  if (capacity > 0xFFFFFFFFu) capacity = need;
+  char* grown = new char[capacity];
+  if (size_) std::memcpy(grown, buf_, size_);
+  delete[] buf_;
+  buf_ = grown;
+  capacity_ = static_cast<std::uint32_t>(capacity);
+}
+
 void PackedTags::append(int code, std::string_view text) {
+  reserve(2 + 5 + text.size());
   const std::int16_t c = static_cast<std::int16_t>(code);
-  buf_.push_back(static_cast<char>(c & 0xff));
-  buf_.push_back(static_cast<char>((c >> 8) & 0xff));
+  char* out = buf_ + size_;
+  *out++ = static_cast<char>(c & 0xff);
+  *out++ = static_cast<char>((c >> 8) & 0xff);
   std::size_t len = text.size();
   do {
     unsigned char b = static_cast<unsigned char>(len & 0x7f);
     len >>= 7;
     if (len) b |= 0x80;
-    buf_.push_back(static_cast<char>(b));
+    *out++ = static_cast<char>(b);
   } while (len);
-  buf_.append(text.data(), text.size());
+  if (!text.empty()) std::memcpy(out, text.data(), text.size());
+  out += text.size();
+  size_ = static_cast<std::uint32_t>(out - buf_);
+}
+
+void PackedTags::shrink() {
+  if (size_ == capacity_) return;
+  char* exact = size_ ? new char[size_] : nullptr;
+  if (size_) std::memcpy(exact, buf_, size_);
+  delete[] buf_;
+  buf_ = exact;
+  capacity_ = size_;
 }
 
 namespace {
@@ -150,10 +179,10 @@ Acad::ErrorStatus writeKept(AcDbDxfFiler* pFiler, const PackedTags& kept, AcDbDa
 }
 
 void writeKeptDwg(AcDbDwgFiler* pFiler, const ProxyData& data, const PackedTags& kept, AcDbDatabase* db) {
-  pFiler->writeString(data.className);
-  pFiler->writeString(data.dxfName);
-  pFiler->writeString(data.appDescription);
-  pFiler->writeInt32(data.flags);
+  pFiler->writeString(data.className());
+  pFiler->writeString(data.dxfName());
+  pFiler->writeString(data.appDescription());
+  pFiler->writeInt32(data.flags());
   Adesk::UInt32 n = 0;
   kept.forEach([&](int, std::string_view) { ++n; });
   pFiler->writeUInt32(n);
@@ -182,12 +211,12 @@ std::string readDwgString(AcDbDwgFiler* pFiler) {
 }
 
 Acad::ErrorStatus readKeptDwg(AcDbDwgFiler* pFiler, ProxyData& data, PackedTags& kept) {
-  data.className = pf::pooledName(readDwgString(pFiler));
-  data.dxfName = pf::pooledName(readDwgString(pFiler));
-  data.appDescription = pf::pooledName(readDwgString(pFiler));
+  const std::string className = readDwgString(pFiler);
+  const std::string dxfName = readDwgString(pFiler);
+  const std::string app = readDwgString(pFiler);
   Adesk::Int32 flags = 0;
   pFiler->readInt32(&flags);
-  data.flags = flags;
+  data.setClass(className.c_str(), dxfName.c_str(), app.c_str(), flags);
   Adesk::UInt32 n = 0;
   Acad::ErrorStatus es = pFiler->readUInt32(&n);
   if (es != Acad::eOk) return es;
@@ -228,10 +257,7 @@ void keptReferences(const PackedTags& kept, AcDbDatabase* db, AcDbObjectIdArray&
 template <class P>
 P* makeProxy(const std::string& className, const std::string& dxfName, const std::string& app, int flags) {
   P* p = new P();
-  p->data().className = pf::pooledName(className);
-  p->data().dxfName = pf::pooledName(dxfName);
-  p->data().appDescription = pf::pooledName(app);
-  p->data().flags = flags;
+  p->data().setClass(className.c_str(), dxfName.c_str(), app.c_str(), flags);
   return p;
 }
 

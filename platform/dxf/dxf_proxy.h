@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "db/entities/proxy.h"
 
@@ -19,16 +20,34 @@ namespace pf {
 namespace dxf {
 
 // Groups as (code, text) pairs in one buffer: 2 bytes of code, a 1-3 byte length, the text.
+// 16 bytes besides the buffer, which shrink() makes exactly as long as its content.
 class PackedTags {
  public:
+  PackedTags() = default;
+  PackedTags(PackedTags&& other) noexcept { *this = std::move(other); }
+  PackedTags& operator=(PackedTags&& other) noexcept {
+    if (this != &other) {
+      delete[] buf_;
+      buf_ = other.buf_;
+      size_ = other.size_;
+      capacity_ = other.capacity_;
+      other.buf_ = nullptr;
+      other.size_ = other.capacity_ = 0;
+    }
+    return *this;
+  }
+  PackedTags(const PackedTags&) = delete;
+  PackedTags& operator=(const PackedTags&) = delete;
+  ~PackedTags() { delete[] buf_; }
+
   void append(int code, std::string_view text);
-  void clear() { buf_.clear(); }
-  bool empty() const { return buf_.empty(); }
-  std::size_t bytes() const { return buf_.capacity(); }
+  void clear() { size_ = 0; }
+  bool empty() const { return size_ == 0; }
+  std::size_t bytes() const { return capacity_; }
   template <class F>
   void forEach(F f) const {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(buf_.data());
-    const unsigned char* end = p + buf_.size();
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(buf_);
+    const unsigned char* end = p + size_;
     while (p < end) {
       int code = static_cast<std::int16_t>(p[0] | (p[1] << 8));
       p += 2;
@@ -44,10 +63,14 @@ class PackedTags {
       p += len;
     }
   }
-  void shrink() { buf_.shrink_to_fit(); }
+  void shrink();
 
  private:
-  std::string buf_;
+  void reserve(std::size_t more);
+
+  char* buf_ = nullptr;
+  std::uint32_t size_ = 0;
+  std::uint32_t capacity_ = 0;
 };
 
 class DxfProxyObject : public ProxyObject {

@@ -69,7 +69,7 @@ class Saver {
   Saver(const Saver&) = delete;
   Saver& operator=(const Saver&) = delete;
   ~Saver() {
-    for (const AcDbStub* s : planned_) s->saving = false;
+    for (const AcDbStub* s : db_->pfImpl()->stubs) s->saving = false;
   }
 
   void plan();
@@ -114,7 +114,6 @@ class Saver {
   TagWriter* w_ = nullptr;
   std::unique_ptr<DxfOutFiler> filer_;
 
-  std::vector<const AcDbStub*> planned_;  // in walk order, each marked `saving` in its stub
   std::uint64_t firstSynth_ = 0;
   std::uint64_t nextSynth_ = 0;
   AcDbObjectId modelSpace_, paperSpace_;
@@ -176,9 +175,8 @@ void Saver::noteLayer(AcDbObjectId, const AcDbObject* obj) {
 
 void Saver::note(AcDbObjectId id) {
   const AcDbStub* s = id;
-  if (s == nullptr || s->saving) return;  // planned once
+  if (s == nullptr || s->saving || s->db != db_) return;  // planned once; only this drawing's objects
   s->saving = true;
-  planned_.push_back(s);
   AcDbObject* obj = pf::peekObject(id);
   if (!obj) return;
   noteLayer(id, obj);

@@ -3,6 +3,8 @@
 #include "pf/pooled_name.h"
 
 #include <cstring>
+#include <map>
+#include <tuple>
 
 #include "acutmem.h"
 #include "db/entities/filing_util.h"
@@ -180,10 +182,10 @@ Acad::ErrorStatus ProxyData::writeDxf(AcDbDxfFiler* pFiler) const {
 }
 
 Acad::ErrorStatus ProxyData::writeDwg(AcDbDwgFiler* pFiler) const {
-  pFiler->writeString(className);
-  pFiler->writeString(dxfName);
-  pFiler->writeString(appDescription);
-  pFiler->writeInt32(flags);
+  pFiler->writeString(className());
+  pFiler->writeString(dxfName());
+  pFiler->writeString(appDescription());
+  pFiler->writeInt32(flags());
   pFiler->writeUInt32(static_cast<Adesk::UInt32>(groups.size()));
   for (const KeptGroup& g : groups) {
     pFiler->writeInt16(static_cast<Adesk::Int16>(g.code));
@@ -213,13 +215,13 @@ Acad::ErrorStatus ProxyData::writeDwg(AcDbDwgFiler* pFiler) const {
 
 Acad::ErrorStatus ProxyData::readDwg(AcDbDwgFiler* pFiler) {
   ProxyData in;
-  in.className = pf::pooledName(readDwgString(pFiler));
-  in.dxfName = pf::pooledName(readDwgString(pFiler));
-  in.appDescription = pf::pooledName(readDwgString(pFiler));
+  const std::string className = readDwgString(pFiler);
+  const std::string dxfName = readDwgString(pFiler);
+  const std::string app = readDwgString(pFiler);
   Adesk::Int32 f = 0;
   Adesk::UInt32 count = 0;
   pFiler->readInt32(&f);
-  in.flags = f;
+  in.setClass(className.c_str(), dxfName.c_str(), app.c_str(), f);
   Acad::ErrorStatus es = pFiler->readUInt32(&count);
   if (es != Acad::eOk) return es;
   for (Adesk::UInt32 i = 0; i < count; ++i) {
@@ -295,24 +297,24 @@ void ProxyData::references(AcDbObjectIdArray& ids, AcDbIntArray& types) const {
 
 // Made from the class's pseudo-constructor, a proxy reads (and writes back) a record that is
 // itself a proxy record; the maker of a proxy for another record sets the names it needs.
-ProxyObject::ProxyObject() { mData.dxfName = pf::pooledName("ACAD_PROXY_OBJECT"); }
+ProxyObject::ProxyObject() { mData.setClass("", "ACAD_PROXY_OBJECT", "", 0); }
 ProxyObject::~ProxyObject() {}
 
 int ProxyObject::proxyFlags() const {
   assertReadEnabled();
-  return mData.flags;
+  return mData.flags();
 }
 const char* ProxyObject::originalClassName() const {
   assertReadEnabled();
-  return mData.className;
+  return mData.className();
 }
 const char* ProxyObject::originalDxfName() const {
   assertReadEnabled();
-  return mData.dxfName;
+  return mData.dxfName();
 }
 const char* ProxyObject::applicationDescription() const {
   assertReadEnabled();
-  return mData.appDescription;
+  return mData.appDescription();
 }
 Acad::ErrorStatus ProxyObject::getReferences(AcDbObjectIdArray& ids, AcDbIntArray& types) const {
   assertReadEnabled();
@@ -321,8 +323,8 @@ Acad::ErrorStatus ProxyObject::getReferences(AcDbObjectIdArray& ids, AcDbIntArra
 }
 AcDb::DuplicateRecordCloning ProxyObject::mergeStyle() const {
   assertReadEnabled();
-  if (mData.flags & kMergeReplace) return AcDb::kDrcReplace;
-  if (mData.flags & kMergeMangleName) return AcDb::kDrcMangleName;
+  if (mData.flags() & kMergeReplace) return AcDb::kDrcReplace;
+  if (mData.flags() & kMergeMangleName) return AcDb::kDrcMangleName;
   return AcDb::kDrcIgnore;
 }
 
@@ -357,24 +359,24 @@ Acad::ErrorStatus ProxyObject::dxfInFields(AcDbDxfFiler* pFiler) {
 // ---------------------------------------------------------------------------------------------
 // ProxyEntity
 
-ProxyEntity::ProxyEntity() { mData.dxfName = pf::pooledName("ACAD_PROXY_ENTITY"); }
+ProxyEntity::ProxyEntity() { mData.setClass("", "ACAD_PROXY_ENTITY", "", 0); }
 ProxyEntity::~ProxyEntity() {}
 
 int ProxyEntity::proxyFlags() const {
   assertReadEnabled();
-  return mData.flags;
+  return mData.flags();
 }
 const char* ProxyEntity::originalClassName() const {
   assertReadEnabled();
-  return mData.className;
+  return mData.className();
 }
 const char* ProxyEntity::originalDxfName() const {
   assertReadEnabled();
-  return mData.dxfName;
+  return mData.dxfName();
 }
 const char* ProxyEntity::applicationDescription() const {
   assertReadEnabled();
-  return mData.appDescription;
+  return mData.appDescription();
 }
 Acad::ErrorStatus ProxyEntity::getReferences(AcDbObjectIdArray& ids, AcDbIntArray& types) const {
   assertReadEnabled();
@@ -421,10 +423,7 @@ namespace {
 template <class P>
 P* makeProxy(const char* className, const char* dxfName, const char* app, int flags) {
   P* p = new P();
-  p->data().className = pf::pooledName(className ? className : "");
-  p->data().dxfName = pf::pooledName(dxfName ? dxfName : "");
-  p->data().appDescription = pf::pooledName(app ? app : "");
-  p->data().flags = flags;
+  p->data().setClass(className ? className : "", dxfName ? dxfName : "", app ? app : "", flags);
   return p;
 }
 
@@ -438,6 +437,20 @@ ProxyObject* newProxyObject(const char* className, const char* dxfName, const ch
 ProxyEntity* newProxyEntity(const char* className, const char* dxfName, const char* app,
                             int flags) {
   return makeProxy<ProxyEntity>(className, dxfName, app, flags);
+}
+
+const ProxyClass* pooledProxyClass(const char* className, const char* dxfName, const char* appDescription,
+                                   int flags) {
+  using Key = std::tuple<const char*, const char*, const char*, int>;  // pooled names compare by address
+  // Never destroyed: proxies freed by static destructors may still point at their class.
+  static auto* pool = new std::map<Key, ProxyClass>;
+  static const ProxyClass* last = nullptr;
+  const Key key(pooledName(className), pooledName(dxfName), pooledName(appDescription), flags);
+  if (last != nullptr && Key(last->className, last->dxfName, last->appDescription, last->flags) == key) return last;
+  auto it = pool->find(key);
+  if (it == pool->end())
+    it = pool->emplace(key, ProxyClass{std::get<0>(key), std::get<1>(key), std::get<2>(key), flags}).first;
+  return last = &it->second;
 }
 
 }  // namespace pf

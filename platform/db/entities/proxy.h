@@ -29,14 +29,27 @@ struct KeptGroup {
   std::vector<Tag> raw;              // as read; empty when not read from a tag list
 };
 
+// What a proxy says of its original class. Pooled: a drawing's hundreds of thousands of
+// proxies repeat a handful of classes, and each holds one pointer.
+struct ProxyClass {
+  const char* className;
+  const char* dxfName;
+  const char* appDescription;
+  int flags;
+};
+const ProxyClass* pooledProxyClass(const char* className, const char* dxfName, const char* appDescription, int flags);
+
 // The data both proxy kinds keep.
 class ProxyData {
  public:
-  // Pooled names (a drawing's proxies repeat a handful of classes).
-  const char* className = "";
-  const char* dxfName = "";
-  const char* appDescription = "";
-  int flags = 0;
+  const char* className() const { return cls_->className; }
+  const char* dxfName() const { return cls_->dxfName; }
+  const char* appDescription() const { return cls_->appDescription; }
+  int flags() const { return cls_->flags; }
+  void setClass(const char* className, const char* dxfName, const char* appDescription, int flags) {
+    cls_ = pooledProxyClass(className, dxfName, appDescription, flags);
+  }
+
   std::vector<KeptGroup> groups;
 
   // Reads every group up to the end of the object or the start of its extended data.
@@ -47,6 +60,9 @@ class ProxyData {
   // The referenced ids with their kind: 0 soft pointer, 1 hard pointer, 2 soft ownership,
   // 3 hard ownership.
   void references(AcDbObjectIdArray& ids, AcDbIntArray& types) const;
+
+ private:
+  const ProxyClass* cls_ = pooledProxyClass("", "", "", 0);
 };
 
 class ProxyObject : public AcDbProxyObject {
