@@ -103,11 +103,21 @@ void DrawingLoader::warn(std::uint32_t line, const std::string& what) {
 }
 
 const DrawingLoader::ClassInfo& DrawingLoader::classFor(std::string_view type) {
+  const std::size_t spot = type.empty() ? 0 : (type.size() * 7 + static_cast<unsigned char>(type.front()) * 3 +
+                                                static_cast<unsigned char>(type.back())) % 64;
+  TypeSlot& slot = typeCache_[spot];
+  if (slot.info && slot.type == type) return *slot.info;
   std::string key(type);
   auto it = byType_.find(key);
-  if (it != byType_.end()) return it->second;
+  if (it == byType_.end()) it = byType_.emplace(key, lookUpClass(key)).first;
+  slot.type = key;
+  slot.info = &it->second;
+  return it->second;
+}
+
+DrawingLoader::ClassInfo DrawingLoader::lookUpClass(const std::string& key) const {
   ClassInfo info;
-  if (const char* builtIn = builtInClass(type)) {
+  if (const char* builtIn = builtInClass(key)) {
     info.cls = registeredClass(builtIn);
   } else {
     for (const ClassRecord& c : parts_.classes)
@@ -117,7 +127,7 @@ const DrawingLoader::ClassInfo& DrawingLoader::classFor(std::string_view type) {
     // record is missing (some writers drop records they do not know).
     if (!info.cls) info.cls = applicationClass(key);
   }
-  return byType_.emplace(key, info).first->second;
+  return info;
 }
 
 AcDbObject* DrawingLoader::makeProxy(std::string_view type, bool entity) {
@@ -449,6 +459,11 @@ AcDbObjectId DrawingLoader::blockOf(std::uint64_t ownerHandle, bool paperSpace) 
 }
 
 void DrawingLoader::appendTo(AcDbObjectId block, AcDbObjectId entity) {
+  // Entity after entity goes to the same block: the last one is at hand.
+  if (block == lastBlock_ && lastBlockRecord_) {
+    pf::appendEntityInternal(lastBlockRecord_, entity);
+    return;
+  }
   auto it = openBlocks_.find(block);
   AcDbBlockTableRecord* rec = nullptr;
   if (it != openBlocks_.end()) {
@@ -461,6 +476,8 @@ void DrawingLoader::appendTo(AcDbObjectId block, AcDbObjectId entity) {
     }
     openBlocks_.emplace(block, rec);
   }
+  lastBlock_ = block;
+  lastBlockRecord_ = rec;
   // Straight to the end of the list: the file holds each entity once, so the duplicate check
   // of appendToBlock (a walk over the block) is not needed.
   pf::appendEntityInternal(rec, entity);
@@ -469,6 +486,8 @@ void DrawingLoader::appendTo(AcDbObjectId block, AcDbObjectId entity) {
 void DrawingLoader::closeBlocks() {
   for (auto& b : openBlocks_) pf::closeObject(b.second);
   openBlocks_.clear();
+  lastBlock_ = AcDbObjectId::kNull;
+  lastBlockRecord_ = nullptr;
 }
 
 // ---- Objects -------------------------------------------------------------------------------------
@@ -500,7 +519,9 @@ std::unique_ptr<DrawingState> DrawingLoader::finish() {
   if (!parts_.codePage.empty()) st_->codePage = parts_.codePage;
   for (const SectionPlace& s : parts_.sections) st_->sectionOrder.push_back(s.name);
   st_->header = std::move(parts_.header);
-  byType_.clear();  // it points into the classes
+  // Both point into the classes.
+  for (TypeSlot& slot : typeCache_) slot.info = nullptr;
+  byType_.clear();
   st_->classes = std::move(parts_.classes);
   st_->others = std::move(parts_.others);
   std::uint64_t seed = std::max(parts_.handSeed, parts_.maxHandle + 1);

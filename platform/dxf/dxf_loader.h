@@ -69,6 +69,7 @@ class DrawingLoader : public DrawingSink {
   };
 
   const ClassInfo& classFor(std::string_view type);
+  ClassInfo lookUpClass(const std::string& type) const;
   // Creates, fills and adds the object of one record; answers its id (the object is closed).
   AcDbObjectId load(ScannedRecord& rec, bool entity, std::string_view forceType = {}, bool stripName = false);
   AcDbObject* instantiate(std::string_view type, bool entity, bool& isProxy);
@@ -95,6 +96,12 @@ class DrawingLoader : public DrawingSink {
   std::ostream* log_;
   std::unique_ptr<DrawingState> st_;
   std::unordered_map<std::string, ClassInfo> byType_;
+  // Record types repeat: a small direct-mapped cache in front of byType_.
+  struct TypeSlot {
+    std::string type;
+    const ClassInfo* info = nullptr;
+  };
+  TypeSlot typeCache_[64];
   int lastRank_ = 0;  // rank of the last modelled section begun
 
   // TABLES
@@ -105,7 +112,9 @@ class DrawingLoader : public DrawingSink {
   AcDbObjectId modelSpace_, paperSpace_;
   std::vector<AcDbObjectId> btrs_;
   std::unordered_set<AcDbObjectId> btrSet_;
-  std::unordered_map<AcDbObjectId, AcDbBlockTableRecord*> openBlocks_;
+  std::unordered_map<AcDbObjectId, AcDbBlockTableRecord*> openBlocks_;  // open for write until the end
+  AcDbObjectId lastBlock_;
+  AcDbBlockTableRecord* lastBlockRecord_ = nullptr;
 
   // BLOCKS
   AcDbObjectId block_;       // the block being read

@@ -254,13 +254,29 @@ bool TagReader::next(Tag& tag) {
     // The usual group-code line, read in place: spaces, one to five digits, the line end.
     // Anything else (and the end of the data) takes the general path below.
     std::size_t i = pos_;
-    while (i < n && base[i] == ' ') ++i;
-    const std::size_t digits = i;
-    while (i < n && i - digits < 5 && static_cast<unsigned>(base[i] - '0') < 10u) code = code * 10 + (base[i++] - '0');
-    if (i > digits && i < n && (base[i] == '\n' || base[i] == '\r')) {
+    bool inPlace = false;
+    if (i + 4 <= n) {
+      // Most writers right-align codes in three columns ("  0", " 10", "330"): a space counts
+      // as a leading zero (its low four bits are 0).
+      const unsigned c0 = base[i], c1 = base[i + 1], c2 = base[i + 2], c3 = base[i + 3];
+      const bool digit0 = c0 - '0' < 10u, digit1 = c1 - '0' < 10u;
+      if ((c3 == '\n' || c3 == '\r') && c2 - '0' < 10u && (digit0 || c0 == ' ') && (digit1 || (c1 == ' ' && !digit0))) {
+        code = static_cast<int>((c0 & 15u) * 100 + (c1 & 15u) * 10 + (c2 & 15u));
+        i += 3;
+        inPlace = true;
+      }
+    }
+    if (!inPlace) {
+      while (i < n && base[i] == ' ') ++i;
+      const std::size_t digits = i;
+      while (i < n && i - digits < 5 && static_cast<unsigned>(base[i] - '0') < 10u) code = code * 10 + (base[i++] - '0');
+      inPlace = i > digits && i < n && (base[i] == '\n' || base[i] == '\r');
+    }
+    if (inPlace) {
       pos_ = pastLineEnd(base, i, n);
       ++line_;
     } else {
+      code = 0;
       std::string_view codeLine;
       if (!readLine(codeLine)) {
         if (requireEof_) {

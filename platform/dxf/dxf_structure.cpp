@@ -268,11 +268,14 @@ Tag Scanner::record(const Tag& start, const Tag* name) {
   // The record's own handle is the first group 5 (105 for DIMSTYLE) before any subclass marker.
   const int handleCode = start.value == "DIMSTYLE" ? 105 : 5;
   bool lookForHandle = true;
-  Tag t;
   for (;;) {
+    Tag& t = tags.emplace_back();  // read in place
     if (!r_.next(t)) r_.fail(r_.line(), "unexpected end of file");
-    if (t.code == 0) break;
-    tags.push_back(t);
+    if (t.code == 0) {
+      const Tag end = t;
+      tags.pop_back();
+      return end;
+    }
     if (lookForHandle) {
       if (t.code == 100) {
         lookForHandle = false;
@@ -287,7 +290,6 @@ Tag Scanner::record(const Tag& start, const Tag* name) {
       }
     }
   }
-  return t;
 }
 
 // Collects every record's handle for the duplicate check of checkDrawing.

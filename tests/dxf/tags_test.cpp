@@ -193,14 +193,13 @@ TEST(TagReader, FindsEveryLineEndWhateverTheValueLength) {
 }
 
 TEST(TagReader, ReadsGroupCodesInEveryLayout) {
-  auto tags = readAll("00010\n1.0\n 20 \n2.0\n\t30\n3.0\n   40\n4.0\n1071\n5\n0\nEOF\n");
-  ASSERT_EQ(tags.size(), 6u);
-  EXPECT_EQ(tags[0].code, 10);
-  EXPECT_EQ(tags[1].code, 20);
-  EXPECT_EQ(tags[2].code, 30);
-  EXPECT_EQ(tags[3].code, 40);
-  EXPECT_EQ(tags[4].code, 1071);
-  EXPECT_EQ(tags[5].line, 11u);
+  auto tags = readAll("00010\n1.0\n 20 \n2.0\n\t30\n3.0\n   40\n4.0\n1071\n5\n  1\r\na\n 11\r1.0\n010\n2.0\n 1 \nb\n"
+                      "330\n1F\n  0\nEOF\n");
+  ASSERT_EQ(tags.size(), 11u);
+  const int codes[] = {10, 20, 30, 40, 1071, 1, 11, 10, 1, 330, 0};
+  for (std::size_t i = 0; i < 11; ++i) EXPECT_EQ(tags[i].code, codes[i]) << i;
+  EXPECT_EQ(tags[6].value, "1.0");
+  EXPECT_EQ(tags[10].line, 21u);
   struct Case {
     std::string text;
     unsigned line;
@@ -209,6 +208,9 @@ TEST(TagReader, ReadsGroupCodesInEveryLayout) {
       {"0\nSECTION\n100000\nx\n0\nEOF\n", 3, "not a DXF group code"},
       {"0\nSECTION\n-5\nx\n0\nEOF\n", 3, "not a DXF group code"},
       {"0\nSECTION\n1 0\nx\n0\nEOF\n", 3, "expected a group code"},
+      {"0\nSECTION\n0 1\nx\n0\nEOF\n", 3, "expected a group code"},
+      {"0\nSECTION\n 1x\nx\n0\nEOF\n", 3, "expected a group code"},
+      {"0\nSECTION\n -1\nx\n0\nEOF\n", 3, "not a DXF group code"},
       {"0\nSECTION\n10\x01\nx\n0\nEOF\n", 3, "expected a group code, found \"10^A\""},
       {"0\nSECTION\n   \nx\n0\nEOF\n", 3, "expected a group code"},
       {"0\nSECTION\n10", 3, "has no value"},
