@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <strings.h>
 #include "db_internal.h"
 #include "pf/pooled_name.h"
@@ -288,13 +289,26 @@ Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* pFiler) const {
   bool paper = e.paperSpaceFlag;
   AcDbBlockTableRecord* owner = AcDbBlockTableRecord::cast(pf::peekObject(ownerId()));
   if (owner != nullptr) {
+    // Entities come block by block: the answer for the last owner's name is kept (an exact
+    // comparison costs less than the two caseless ones).
+    static thread_local std::string lastName;
+    static thread_local int lastSpace = 0;  // 1 model space, 2 paper space, 0 another block
+    static thread_local bool known = false;
     const char* name = nullptr;
-    if (owner->getName(name) == Acad::eOk && name && strcasecmp(name, ACDB_PAPER_SPACE) == 0) paper = true;
-    else if (name && strcasecmp(name, ACDB_MODEL_SPACE) == 0) paper = false;
+    if (owner->getName(name) == Acad::eOk && name) {
+      if (!known || std::strcmp(name, lastName.c_str()) != 0) {
+        known = true;
+        lastName = name;
+        lastSpace = strcasecmp(name, ACDB_PAPER_SPACE) == 0 ? 2 : strcasecmp(name, ACDB_MODEL_SPACE) == 0 ? 1 : 0;
+      }
+      if (lastSpace == 2) paper = true;
+      else if (lastSpace == 1) paper = false;
+    }
   }
   if (paper) pFiler->writeInt16(67, 1);
   pFiler->writeString(AcDb::kDxfLayerName, e.layer);
-  if (strcasecmp(e.linetype, "ByLayer") != 0) pFiler->writeString(AcDb::kDxfLinetypeName, e.linetype);
+  const bool byLayer = (e.linetype[0] == 'B' || e.linetype[0] == 'b') && strcasecmp(e.linetype, "ByLayer") == 0;
+  if (!byLayer) pFiler->writeString(AcDb::kDxfLinetypeName, e.linetype);
   if (e.color != 256) pFiler->writeInt16(AcDb::kDxfColor, static_cast<Adesk::Int16>(e.color));
   if (e.lineWeight != AcDb::kLnWtByLayer) pFiler->writeInt16(AcDb::kDxfLineWeight, static_cast<Adesk::Int16>(e.lineWeight));
   const double linetypeScale = pf::linetypeScaleOf(this);

@@ -48,19 +48,26 @@ void TagWriter::flush() {
 }
 
 void TagWriter::code(int c) {
+  // "  8\r\n", " 10\r\n", "100\r\n", "1001\r\n": built on the stack, appended at once.
+  char line[16];
+  std::size_t n = 0;
   if (c >= 0 && c < 10) {
-    buf_.append("  ", 2);
-    buf_.push_back(static_cast<char>('0' + c));
+    line[0] = ' ';
+    line[1] = ' ';
+    line[2] = static_cast<char>('0' + c);
+    n = 3;
   } else if (c >= 10 && c < 100) {
-    buf_.push_back(' ');
-    buf_.push_back(static_cast<char>('0' + c / 10));
-    buf_.push_back(static_cast<char>('0' + c % 10));
+    line[0] = ' ';
+    line[1] = static_cast<char>('0' + c / 10);
+    line[2] = static_cast<char>('0' + c % 10);
+    n = 3;
   } else {
-    char tmp[12];
-    auto r = std::to_chars(tmp, tmp + sizeof tmp, c);
-    buf_.append(tmp, static_cast<std::size_t>(r.ptr - tmp));
+    auto r = std::to_chars(line, line + 12, c);
+    n = static_cast<std::size_t>(r.ptr - line);
   }
-  endLine();
+  line[n++] = '\r';
+  line[n++] = '\n';
+  buf_.append(line, n);
 }
 
 // A line end inside a value would split it into two groups and corrupt the drawing, so control
@@ -112,7 +119,9 @@ void TagWriter::integer(int c, std::int64_t value) {
   maybeFlush();
 }
 
-std::string TagWriter::formatDouble(double v, int precision) {
+// The text of a double into `out` (room for kDoubleText bytes), without allocating: this runs for
+// every coordinate of a drawing.
+std::size_t TagWriter::formatDoubleInto(char* out, double v, int precision) {
   if (!std::isfinite(v)) v = 0.0;  // never write text a reader would refuse
   if (v == 0) v = 0.0;             // no "-0.0"
   char tmp[64];
@@ -123,18 +132,37 @@ std::string TagWriter::formatDouble(double v, int precision) {
     r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::scientific);
   else
     r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::fixed);  // shortest, no exponent
-  std::string s(tmp, r.ptr);
-  std::size_t e = s.find_first_of("eE");
-  std::string mantissa = e == std::string::npos ? s : s.substr(0, e);
-  if (mantissa.find('.') == std::string::npos) mantissa += ".0";
-  if (e == std::string::npos) return mantissa;
-  return mantissa + "E" + s.substr(e + 1);
+  const char* end = r.ptr;
+  const char* e = tmp;
+  while (e != end && *e != 'e' && *e != 'E') ++e;
+  // The mantissa always has a decimal point; the exponent is written with an upper-case E.
+  std::size_t n = static_cast<std::size_t>(e - tmp);
+  std::memcpy(out, tmp, n);
+  if (std::memchr(tmp, '.', n) == nullptr) {
+    out[n++] = '.';
+    out[n++] = '0';
+  }
+  if (e != end) {
+    out[n++] = 'E';
+    const std::size_t rest = static_cast<std::size_t>(end - (e + 1));
+    std::memcpy(out + n, e + 1, rest);
+    n += rest;
+  }
+  return n;
+}
+
+std::string TagWriter::formatDouble(double v, int precision) {
+  char text[kDoubleText];
+  return std::string(text, formatDoubleInto(text, v, precision));
 }
 
 void TagWriter::real(int c, double value, int precision) {
   code(c);
-  buf_ += formatDouble(value, precision > 0 ? precision : precision_);
-  endLine();
+  char text[kDoubleText + 2];
+  std::size_t n = formatDoubleInto(text, value, precision > 0 ? precision : precision_);
+  text[n++] = '\r';
+  text[n++] = '\n';
+  buf_.append(text, n);
   maybeFlush();
 }
 

@@ -35,6 +35,9 @@ class TagWriter {
 
   // The text of a double as this writer formats it (exposed for tests and the header).
   static std::string formatDouble(double v, int precision = 16);
+  // The same into `out`, which has room for kDoubleText bytes; answers the length.
+  static constexpr std::size_t kDoubleText = 72;
+  static std::size_t formatDoubleInto(char* out, double v, int precision = 16);
 
  private:
   void code(int c);

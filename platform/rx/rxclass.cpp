@@ -66,7 +66,9 @@ AcRxObject* RxClassImpl::create() { return mCtor ? mCtor() : nullptr; }
 
 bool RxClassImpl::isDerivedFrom(const AcRxClass* other) const {
   if (other == nullptr) return false;
-  for (const AcRxClass* c = this; c != nullptr; c = c->myParent())
+  // Every class is an RxClassImpl: the parents are followed without a virtual call each (casts
+  // ask this for every object a drawing reads or writes).
+  for (const RxClassImpl* c = this; c != nullptr; c = static_cast<const RxClassImpl*>(c->mParent))
     if (c == other) return true;
   return false;
 }

@@ -20,6 +20,14 @@ Vec3 unit(const Vec3& v) {
 }  // namespace
 
 Ocs::Ocs(const Vec3& normal) {
+  if (normal.x == 0.0 && normal.y == 0.0 && normal.z == 1.0) {
+    // Nearly every entity: the world system, without the arithmetic below (same result).
+    mN = {0.0, 0.0, 1.0};
+    mAx = {1.0, 0.0, 0.0};
+    mAy = {0.0, 1.0, 0.0};
+    mWorld = true;
+    return;
+  }
   mN = unit(normal);
   mWorld = isDefaultNormal(mN);
   const double limit = 1.0 / 64.0;
