@@ -31,7 +31,9 @@ Acad::ErrorStatus EntityInternals::adoptAttribute(AcDbBlockReference* ref, AcDbO
   if (std::find(ref->mAttributes.begin(), ref->mAttributes.end(), attrId) !=
       ref->mAttributes.end())
     return Acad::eDuplicateKey;
-  ref->assertWriteEnabled();
+  // Assembling a reference as it is read: nothing to undo, so no undo record of the whole
+  // reference is taken (it would be for every insert of a drawing).
+  ref->assertWriteEnabled(Adesk::kFalse);
   ref->mAttributes.push_back(attrId);
   return Acad::eOk;
 }
@@ -40,7 +42,7 @@ Acad::ErrorStatus EntityInternals::adoptSequenceEnd(AcDbBlockReference* ref,
                                                     AcDbObjectId seqEndId) {
   if (seqEndId.isNull()) return Acad::eNullObjectId;
   if (!ref->isWriteEnabled()) return Acad::eNotOpenForWrite;
-  ref->assertWriteEnabled();
+  ref->assertWriteEnabled(Adesk::kFalse);  // as for the attributes
   ref->mSequenceEnd = seqEndId;
   return Acad::eOk;
 }

@@ -297,7 +297,10 @@ void ProxyData::references(AcDbObjectIdArray& ids, AcDbIntArray& types) const {
 
 // Made from the class's pseudo-constructor, a proxy reads (and writes back) a record that is
 // itself a proxy record; the maker of a proxy for another record sets the names it needs.
-ProxyObject::ProxyObject() { mData.setClass("", "ACAD_PROXY_OBJECT", "", 0); }
+ProxyObject::ProxyObject() {
+  static const ProxyClass* const kClass = pooledProxyClass("", "ACAD_PROXY_OBJECT", "", 0);
+  mData.setClass(kClass);
+}
 ProxyObject::~ProxyObject() {}
 
 int ProxyObject::proxyFlags() const {
@@ -359,7 +362,10 @@ Acad::ErrorStatus ProxyObject::dxfInFields(AcDbDxfFiler* pFiler) {
 // ---------------------------------------------------------------------------------------------
 // ProxyEntity
 
-ProxyEntity::ProxyEntity() { mData.setClass("", "ACAD_PROXY_ENTITY", "", 0); }
+ProxyEntity::ProxyEntity() {
+  static const ProxyClass* const kClass = pooledProxyClass("", "ACAD_PROXY_ENTITY", "", 0);
+  mData.setClass(kClass);
+}
 ProxyEntity::~ProxyEntity() {}
 
 int ProxyEntity::proxyFlags() const {
@@ -444,13 +450,26 @@ const ProxyClass* pooledProxyClass(const char* className, const char* dxfName, c
   using Key = std::tuple<const char*, const char*, const char*, int>;  // pooled names compare by address
   // Never destroyed: proxies freed by static destructors may still point at their class.
   static auto* pool = new std::map<Key, ProxyClass>;
-  static const ProxyClass* last = nullptr;
+  // The classes asked for most recently, compared by text: a drawing's proxies alternate
+  // between a few classes.
+  static const ProxyClass* recent[4] = {};
+  static unsigned next = 0;
+  auto text = [](const char* s) { return s ? s : ""; };
+  for (const ProxyClass* r : recent)
+    if (r != nullptr && r->flags == flags && std::strcmp(r->dxfName, text(dxfName)) == 0 &&
+        std::strcmp(r->className, text(className)) == 0 && std::strcmp(r->appDescription, text(appDescription)) == 0)
+      return r;
   const Key key(pooledName(className), pooledName(dxfName), pooledName(appDescription), flags);
-  if (last != nullptr && Key(last->className, last->dxfName, last->appDescription, last->flags) == key) return last;
   auto it = pool->find(key);
   if (it == pool->end())
     it = pool->emplace(key, ProxyClass{std::get<0>(key), std::get<1>(key), std::get<2>(key), flags}).first;
-  return last = &it->second;
+  recent[next++ % 4] = &it->second;
+  return &it->second;
+}
+
+const ProxyClass* noProxyClass() {
+  static const ProxyClass* const kNone = pooledProxyClass("", "", "", 0);
+  return kNone;
 }
 
 }  // namespace pf

@@ -38,6 +38,7 @@ struct ProxyClass {
   int flags;
 };
 const ProxyClass* pooledProxyClass(const char* className, const char* dxfName, const char* appDescription, int flags);
+const ProxyClass* noProxyClass();  // all names empty
 
 // The data both proxy kinds keep.
 class ProxyData {
@@ -49,6 +50,7 @@ class ProxyData {
   void setClass(const char* className, const char* dxfName, const char* appDescription, int flags) {
     cls_ = pooledProxyClass(className, dxfName, appDescription, flags);
   }
+  void setClass(const ProxyClass* cls) { cls_ = cls; }
 
   std::vector<KeptGroup> groups;
 
@@ -62,7 +64,7 @@ class ProxyData {
   void references(AcDbObjectIdArray& ids, AcDbIntArray& types) const;
 
  private:
-  const ProxyClass* cls_ = pooledProxyClass("", "", "", 0);
+  const ProxyClass* cls_ = noProxyClass();
 };
 
 class ProxyObject : public AcDbProxyObject {
