@@ -12,7 +12,8 @@
 //   comes first, then the smallest duplicate handle (with the lines of both records), then the
 //   version, and only then the loader's own reason;
 // - when a modelled section comes too late (ENTITIES before TABLES, ...), the objects are removed,
-//   the whole file is checked, and the sections are walked again in the order the loader needs.
+//   the whole file is checked, and the sections are walked again in the order the loader needs;
+//   so too when the loader failed before such a section came.
 #include <fstream>
 #include <memory>
 #include <new>
@@ -57,12 +58,10 @@ std::unique_ptr<DrawingState> loadInOnePass(AcDbDatabase* db, InputFile& in, con
   return loader.finish();
 }
 
-// Sections out of the usual order: the file is checked whole, then each modelled section is
+// Sections out of the usual order, in a file checked whole (`parts`): each modelled section is
 // walked again from where the check found it, in the order the loader needs.
 std::unique_ptr<DrawingState> loadSectionBySection(AcDbDatabase* db, InputFile& in, const std::string& file,
-                                                   std::ostream* log) {
-  TagReader checker(in.data(), file);
-  DrawingParts parts = checkDrawing(checker, ReleaseBehind{&releasePages, &in});
+                                                   DrawingParts& parts, std::ostream* log) {
   TagReader reader(in.data(), file);
   DrawingLoader loader(db, file, parts, log);
   try {
@@ -115,14 +114,20 @@ Acad::ErrorStatus loadDrawing(AcDbDatabase* db, const char* fileName, const char
         openLog();  // the file is refused as malformed: no record was read for the log
         throw;
       }
-      throw withVersionHint(e, parts);
+      // The pass stopped before it met a section out of order: in the order the loader needs,
+      // the records may well load.
+      if (inLoaderOrder(parts.sections)) throw withVersionHint(e, parts);
+      openLog();
+      state = loadSectionBySection(db, in, file, parts, log.get());
     } catch (const DxfError&) {
       openLog();  // malformed: refused as if checked before any record was read
       throw;
     } catch (const SectionsOutOfOrder&) {
       clearDrawing(db);
       openLog();
-      state = loadSectionBySection(db, in, file, log.get());
+      TagReader checker(in.data(), file);
+      DrawingParts parts = checkDrawing(checker, ReleaseBehind{&releasePages, &in});
+      state = loadSectionBySection(db, in, file, parts, log.get());
     }
     setDrawingState(db, std::move(state));
     pf::setFilename(db, file.c_str());

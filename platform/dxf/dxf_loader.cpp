@@ -95,6 +95,17 @@ bool isFollower(std::string_view type) { return type == "ATTRIB" || type == "VER
 
 }  // namespace
 
+bool inLoaderOrder(const std::vector<SectionPlace>& sections) {
+  int last = 0;
+  for (const SectionPlace& s : sections) {
+    const int rank = sectionRank(s.name);
+    if (rank == 0) continue;
+    if (rank < last) return false;
+    last = rank;
+  }
+  return true;
+}
+
 DrawingLoader::DrawingLoader(AcDbDatabase* db, const std::string& file, DrawingParts& parts, std::ostream* log)
     : db_(db), file_(file), parts_(parts), filer_(db), log_(log), st_(new DrawingState) {}
 

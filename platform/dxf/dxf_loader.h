@@ -41,6 +41,9 @@ class LoadError : public DxfError {
 // A modelled section came after one that must follow it.
 struct SectionsOutOfOrder {};
 
+// True when the modelled sections come in the order the loader needs.
+bool inLoaderOrder(const std::vector<SectionPlace>& sections);
+
 class DrawingLoader : public DrawingSink {
  public:
   // `parts` is the walk's (classes are looked up in it as records arrive); `log` receives the

@@ -237,6 +237,30 @@ TEST(DrawingLoad, SectionsInAnotherOrderGiveTheSameDrawing) {
   }
 }
 
+// The block table a drawing without one gets takes handles above those read so far: read
+// before the tables, it would take handle 2 from the LINE. The LINE loads as if the file were in
+// order.
+TEST(DrawingLoad, ARecordTheLoaderCouldNotAddBeforeASectionOutOfOrderLoadsInOrder) {
+  const std::string text =
+      "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
+      "0\nSECTION\n2\nENTITIES\n"
+      "0\nLINE\n5\n2\n100\nAcDbEntity\n8\n0\n100\nAcDbLine\n10\n0.0\n20\n0.0\n30\n0.0\n11\n1.0\n21\n1.0\n31\n0.0\n"
+      "0\nENDSEC\n"
+      "0\nSECTION\n2\nTABLES\n"
+      "0\nTABLE\n2\nLAYER\n5\n10\n100\nAcDbSymbolTable\n70\n1\n"
+      "0\nLAYER\n5\n11\n330\n10\n100\nAcDbSymbolTableRecord\n100\nAcDbLayerTableRecord\n2\n0\n70\n0\n62\n7\n6\nContinuous\n"
+      "0\nENDTAB\n0\nENDSEC\n0\nEOF\n";
+  DbScope db;
+  const std::string path = writeFile("line-first.dxf", text);
+  ASSERT_EQ(db->dxfIn(path.c_str()), Acad::eOk) << pf::lastDxfFailure().text();
+  EXPECT_EQ(blockContents(db.db, ACDB_MODEL_SPACE), (std::vector<std::string>{"2"}));
+  AcDbObject* line = openByHandle(db.db, "2");
+  ASSERT_NE(line, nullptr);
+  EXPECT_NE(AcDbLine::cast(line), nullptr);
+  line->close();
+  EXPECT_GT(db->blockTableId().handle(), AcDbHandle("11"));
+}
+
 TEST(DrawingLoad, FollowersJoinTheEntityBeforeThemUntilTheirSequenceEnds) {
   const Lines entities = {
       // A sequence end after an entity that is not an insert stays with that entity.
