@@ -200,6 +200,13 @@ bool isBinaryDxf(std::string_view data) {
   return data.size() >= n && std::memcmp(data.data(), kBinarySentinel, n) == 0;
 }
 
+std::size_t offsetAfterGroup(std::string_view data, std::size_t codeOffset) {
+  const unsigned char* base = reinterpret_cast<const unsigned char*>(data.data());
+  const std::size_t n = data.size();
+  const std::size_t valueStart = pastLineEnd(base, lineEnd(base, codeOffset, n), n);
+  return pastLineEnd(base, lineEnd(base, valueStart, n), n);
+}
+
 TagReader::TagReader(std::string_view data, std::string fileName, bool requireEof)
     : data_(data), file_(std::move(fileName)), requireEof_(requireEof) {
   if (isBinaryDxf(data_))

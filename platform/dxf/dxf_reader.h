@@ -69,5 +69,9 @@ class TagReader {
 // True when the buffer starts with the binary-DXF sentinel.
 bool isBinaryDxf(std::string_view data);
 
+// The offset just past the group whose group-code line starts at `codeOffset` (its code line and
+// its value line): where the reader stands after answering that group.
+std::size_t offsetAfterGroup(std::string_view data, std::size_t codeOffset);
+
 }  // namespace dxf
 }  // namespace pf

@@ -1,6 +1,8 @@
 // dxf_structure.cpp - the structural walk of a drawing (see dxf_structure.h).
 #include "dxf/dxf_structure.h"
 
+#include "dxf/dxf_tag_stream.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -27,9 +29,12 @@ int versionNumber(const std::string& acadVer) {
   return n;
 }
 
+// Reads from a TagReader, or from a TagStream fed by a reader in another thread: both answer the
+// same calls with the same results.
+template <class Source>
 class Scanner {
  public:
-  Scanner(TagReader& r, DrawingSink& sink, DrawingParts& parts, ReleaseBehind release)
+  Scanner(Source& r, DrawingSink& sink, DrawingParts& parts, ReleaseBehind release)
       : r_(r), sink_(sink), parts_(parts), release_(release) {}
 
   void run();
@@ -63,7 +68,7 @@ class Scanner {
   }
   void endOfSectionExpected(const std::string& name, const Tag& start, const Tag& found);
 
-  TagReader& r_;
+  Source& r_;
   DrawingSink& sink_;
   DrawingParts& parts_;
   ReleaseBehind release_;
@@ -71,7 +76,8 @@ class Scanner {
   ScannedRecord rec_;
 };
 
-void Scanner::run() {
+template <class Source>
+void Scanner<Source>::run() {
   for (;;) {
     Tag t = next();
     if (t.code != 0)
@@ -99,7 +105,8 @@ void Scanner::run() {
   }
 }
 
-void Scanner::section(const SectionPlace& place) {
+template <class Source>
+void Scanner<Source>::section(const SectionPlace& place) {
   r_.seek(place.bodyOffset, place.bodyLine);
   Tag start;
   start.code = 0;
@@ -109,7 +116,8 @@ void Scanner::section(const SectionPlace& place) {
   sink_.sectionEnd(place);
 }
 
-void Scanner::body(const SectionPlace& place, const Tag& start) {
+template <class Source>
+void Scanner<Source>::body(const SectionPlace& place, const Tag& start) {
   const std::string& name = place.name;
   if (name == "HEADER")
     header(start);
@@ -127,12 +135,14 @@ void Scanner::body(const SectionPlace& place, const Tag& start) {
     other(name, start);
 }
 
-void Scanner::endOfSectionExpected(const std::string& name, const Tag& start, const Tag& found) {
+template <class Source>
+void Scanner<Source>::endOfSectionExpected(const std::string& name, const Tag& start, const Tag& found) {
   if (found.value == "EOF" || found.value == "SECTION")
     fail(found.line, "section " + name + " starting at line " + std::to_string(start.line) + " has no ENDSEC");
 }
 
-void Scanner::header(const Tag& start) {
+template <class Source>
+void Scanner<Source>::header(const Tag& start) {
   Tag t = next();
   while (!(t.code == 0)) {
     if (t.code != 9) fail(t.line, "header value (group " + std::to_string(t.code) + ") without a variable name (group 9)");
@@ -154,7 +164,8 @@ void Scanner::header(const Tag& start) {
   }
 }
 
-void Scanner::classes(const Tag& start) {
+template <class Source>
+void Scanner<Source>::classes(const Tag& start) {
   Tag t = next();
   while (t.value == "CLASS" && t.code == 0) {
     ClassRecord c;
@@ -180,7 +191,8 @@ void Scanner::classes(const Tag& start) {
   }
 }
 
-void Scanner::tables(const Tag& start) {
+template <class Source>
+void Scanner<Source>::tables(const Tag& start) {
   Tag t = next();
   for (;;) {
     if (t.code != 0) fail(t.line, "group " + std::to_string(t.code) + " outside a table in the TABLES section");
@@ -208,7 +220,8 @@ void Scanner::tables(const Tag& start) {
   }
 }
 
-void Scanner::blocks(const Tag& start) {
+template <class Source>
+void Scanner<Source>::blocks(const Tag& start) {
   Tag t = next();
   for (;;) {
     if (t.code != 0) fail(t.line, "group " + std::to_string(t.code) + " outside a block in the BLOCKS section");
@@ -231,7 +244,8 @@ void Scanner::blocks(const Tag& start) {
   }
 }
 
-void Scanner::records(const std::string& name, const Tag& start, bool entities) {
+template <class Source>
+void Scanner<Source>::records(const std::string& name, const Tag& start, bool entities) {
   Tag t = next();
   for (;;) {
     if (t.code != 0) fail(t.line, "group " + std::to_string(t.code) + " outside a record in the " + name + " section");
@@ -245,7 +259,8 @@ void Scanner::records(const std::string& name, const Tag& start, bool entities) 
   }
 }
 
-void Scanner::other(const std::string& name, const Tag& start) {
+template <class Source>
+void Scanner<Source>::other(const std::string& name, const Tag& start) {
   OtherSection s;
   s.name = name;
   for (Tag t = next();; t = next()) {
@@ -256,7 +271,8 @@ void Scanner::other(const std::string& name, const Tag& start) {
   parts_.others.push_back(std::move(s));
 }
 
-Tag Scanner::record(const Tag& start, const Tag* name) {
+template <class Source>
+Tag Scanner<Source>::record(const Tag& start, const Tag* name) {
   maybeRelease(r_.tagOffset());
   std::vector<Tag>& tags = rec_.tags;
   tags.clear();
@@ -318,11 +334,15 @@ class HandleCollector : public DrawingSink {
 }  // namespace
 
 void scanDrawing(TagReader& reader, DrawingSink& sink, DrawingParts& parts, ReleaseBehind release) {
-  Scanner(reader, sink, parts, release).run();
+  Scanner<TagReader>(reader, sink, parts, release).run();
+}
+
+void scanDrawing(TagStream& stream, DrawingSink& sink, DrawingParts& parts, ReleaseBehind release) {
+  Scanner<TagStream>(stream, sink, parts, release).run();
 }
 
 void scanSection(TagReader& reader, const SectionPlace& section, DrawingSink& sink, DrawingParts& parts) {
-  Scanner(reader, sink, parts, ReleaseBehind()).section(section);
+  Scanner<TagReader>(reader, sink, parts, ReleaseBehind()).section(section);
 }
 
 DrawingParts checkDrawing(TagReader& reader, ReleaseBehind release) {

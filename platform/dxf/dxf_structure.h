@@ -17,6 +17,8 @@
 namespace pf {
 namespace dxf {
 
+class TagStream;
+
 // A group copied out of the file (for the few records kept as tags outside the database).
 struct KeptTag {
   std::int16_t code = 0;
@@ -110,6 +112,8 @@ struct ReleaseBehind {
 // Walks the whole drawing, from its first group to `0 EOF`. Throws DxfError for anything
 // malformed, with the line where it is found; whatever a sink throws goes through unchanged.
 void scanDrawing(TagReader& reader, DrawingSink& sink, DrawingParts& parts, ReleaseBehind release = {});
+// The same walk over the tags of a reader running in a thread of its own (dxf_tag_stream.h).
+void scanDrawing(TagStream& stream, DrawingSink& sink, DrawingParts& parts, ReleaseBehind release = {});
 
 // Walks one TABLES, BLOCKS, ENTITIES or OBJECTS section again, found by an earlier walk, with
 // sectionBegin/sectionEnd around it.
