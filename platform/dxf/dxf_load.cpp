@@ -2,7 +2,8 @@
 //
 // One pass: the structural walk (dxf_structure) checks every group as it reads the file and hands
 // each record to the loader (dxf_loader), which creates, fills and links its object at once. No
-// per-record index is kept and the file is tokenised once.
+// per-record index is kept and the file is tokenised once, in a thread of its own for a large
+// file (dxf_tag_stream).
 //
 // A failure answers what checking the whole file before creating anything would answer, and
 // leaves the database empty:
@@ -17,11 +18,13 @@
 #include <fstream>
 #include <memory>
 #include <new>
+#include <system_error>
 
 #include "dxf/dxf_file.h"
 #include "dxf/dxf_loader.h"
 #include "dxf/dxf_state.h"
 #include "dxf/dxf_structure.h"
+#include "dxf/dxf_tag_stream.h"
 #include "db/db_internal.h"
 #include "pf/dbinternal.h"
 #include "pf/dxf.h"
@@ -50,11 +53,29 @@ DxfError withVersionHint(const DxfError& e, const DrawingParts& parts) {
                   e.reason() + " (the drawing names no $ACADVER; drawings of R2000 (AC1015) and later can be read)");
 }
 
+// A large drawing is tokenised in a thread of its own while this one creates the objects; the
+// stream is joined before anything else reads the file (the failure paths below read it again
+// from the start on this thread alone).
 std::unique_ptr<DrawingState> loadInOnePass(AcDbDatabase* db, InputFile& in, const std::string& file, std::ostream* log) {
   TagReader reader(in.data(), file);
   DrawingParts parts;
   DrawingLoader loader(db, file, parts, log);
-  scanDrawing(reader, loader, parts, ReleaseBehind{&releasePages, &in});
+  const ReleaseBehind release{&releasePages, &in};
+  const StreamSettings settings = streamSettings();
+  std::unique_ptr<TagStream> stream;
+  if (in.data().size() >= settings.minFileBytes) {
+    try {
+      stream.reset(new TagStream(reader, settings));
+    } catch (const std::system_error&) {
+      // No thread to be had: the reader runs on this one.
+    }
+  }
+  if (stream) {
+    scanDrawing(*stream, loader, parts, release);
+    stream.reset();
+  } else {
+    scanDrawing(reader, loader, parts, release);
+  }
   return loader.finish();
 }
 
