@@ -81,6 +81,7 @@ AcDbDatabase::~AcDbDatabase() {
     if (stub->object != nullptr) objects.push_back(stub->object);
   for (AcDbObject* obj : objects) {
     pf::ObjectImpl* oi = pf::impl(obj);
+    if (oi->reactors().isEmpty()) continue;  // most objects: nobody to tell
     oi->silent = false;
     pf::notifyReactors(
         obj, [obj](AcDbObject* r) { r->goodbye(obj); }, [obj](AcDbObjectReactor* r) { r->goodbye(obj); });

@@ -291,9 +291,9 @@ Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* pFiler) const {
   if (owner != nullptr) {
     // Entities come block by block: the answer for the last owner's name is kept (an exact
     // comparison costs less than the two caseless ones).
-    static thread_local std::string lastName;
-    static thread_local int lastSpace = 0;  // 1 model space, 2 paper space, 0 another block
-    static thread_local bool known = false;
+    static std::string lastName;  // the database is used from one thread at a time
+    static int lastSpace = 0;  // 1 model space, 2 paper space, 0 another block
+    static bool known = false;
     const char* name = nullptr;
     if (owner->getName(name) == Acad::eOk && name) {
       if (!known || std::strcmp(name, lastName.c_str()) != 0) {

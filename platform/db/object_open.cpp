@@ -211,8 +211,8 @@ namespace {
 // constructor, which runs next at that address, takes the room. Anything else (objects on the
 // stack, members, a class with its own operator new, an AcDbObject that is not at the start of
 // its allocation) gets its state from the heap.
-thread_local void* tFreshBlock = nullptr;
-thread_local std::size_t tFreshStateOffset = 0;
+__attribute__((tls_model("initial-exec"))) thread_local void* tFreshBlock = nullptr;
+__attribute__((tls_model("initial-exec"))) thread_local std::size_t tFreshStateOffset = 0;
 
 std::size_t stateOffset(std::size_t objectSize) {
   const std::size_t align = alignof(pf::ObjectImpl);

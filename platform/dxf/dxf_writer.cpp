@@ -75,6 +75,17 @@ void TagWriter::code(int c) {
 // Characters outside the code page travel as \U+XXXX; readers that match only upper-case hex
 // miss lower-case ones, so they are written in upper case.
 void TagWriter::appendEscaped(std::string_view s) {
+  // Nearly every value has nothing to escape: one pass to find out, then one append.
+  bool plain = true;
+  for (unsigned char c : s)
+    if (c < 0x20 || c == '\\') {
+      plain = false;
+      break;
+    }
+  if (plain) {
+    buf_.append(s.data(), s.size());
+    return;
+  }
   std::size_t start = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(s[i]);

@@ -14,7 +14,7 @@ public:
   void update(const char* parent, int dwgVer, int maintVer, int proxyFlags, AcRxObject* (*ctor)(),
               const char* dxfName, const char* appName);
   const std::string& parentName() const { return mParentName; }
-  void setParent(AcRxClass* parent) { mParent = parent; }
+  void setParent(AcRxClass* parent);
 
   AcRxObject* addX(AcRxClass* protocolClass, AcRxObject* protocolObject) override;
   AcRxObject* getX(const AcRxClass* protocolClass) override;
@@ -46,6 +46,11 @@ private:
   AcRxObject* (*mCtor)();
   AcRxClass* mParent = nullptr;
   void* mPc = nullptr;
+  // The chain from the root class down to this one, for isDerivedFrom in constant time; rebuilt
+  // when any class's parent has changed since (casts run for every object a drawing reads or
+  // writes).
+  mutable std::vector<const AcRxClass*> mLineage;
+  mutable unsigned mLineageVersion = 0;
   std::vector<std::pair<const AcRxClass*, AcRxObject*>> mX;
 };
 

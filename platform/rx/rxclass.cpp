@@ -1,4 +1,5 @@
 // rxclass.cpp - runtime class objects: creation, lookup, hierarchy, deletion.
+#include <algorithm>
 #include <cstring>
 #include <strings.h>
 #include "rx_internal.h"
@@ -64,13 +65,34 @@ AcRxObject* RxClassImpl::queryX(const AcRxClass* protocolClass) {
 
 AcRxObject* RxClassImpl::create() { return mCtor ? mCtor() : nullptr; }
 
+namespace {
+// Counts changes of any class's parent; 0 is never current, so every lineage starts stale.
+unsigned gClassTreeVersion = 1;
+}  // namespace
+
+void RxClassImpl::setParent(AcRxClass* parent) {
+  mParent = parent;
+  ++gClassTreeVersion;
+}
+
 bool RxClassImpl::isDerivedFrom(const AcRxClass* other) const {
   if (other == nullptr) return false;
-  // Every class is an RxClassImpl: the parents are followed without a virtual call each (casts
-  // ask this for every object a drawing reads or writes).
-  for (const RxClassImpl* c = this; c != nullptr; c = static_cast<const RxClassImpl*>(c->mParent))
-    if (c == other) return true;
-  return false;
+  if (other == this) return true;
+  // Every class is an RxClassImpl.
+  const RxClassImpl* o = static_cast<const RxClassImpl*>(other);
+  for (const RxClassImpl* c : {this, o}) {
+    if (c->mLineageVersion == gClassTreeVersion) continue;
+    c->mLineage.clear();
+    // The bound guards against a parent cycle made by a damaged registration.
+    for (const AcRxClass* p = c; p != nullptr && c->mLineage.size() < 256;
+         p = static_cast<const RxClassImpl*>(p)->mParent)
+      c->mLineage.push_back(p);
+    std::reverse(c->mLineage.begin(), c->mLineage.end());  // root first
+    c->mLineageVersion = gClassTreeVersion;
+  }
+  // other is an ancestor exactly when it stands at its own depth in this class's chain.
+  const std::size_t depth = o->mLineage.size() - 1;
+  return depth < mLineage.size() && mLineage[depth] == other;
 }
 
 AcRx::Ordering RxClassImpl::comparedTo(const AcRxObject* other) const {

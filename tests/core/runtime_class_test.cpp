@@ -69,6 +69,25 @@ TEST(RuntimeClassTest, ParentsLinkByNameWhateverTheOrder) {
   EXPECT_EQ(nullptr, acrxClassDictionary->at("RxOrderParent"));
 }
 
+TEST(RuntimeClassTest, DerivationFollowsParentsThatChangeAfterItWasAsked) {
+  AcRxClass* base = newAcRxClass("RxLineageBase", "AcDbObject");
+  AcRxClass* leaf = newAcRxClass("RxLineageLeaf", "RxLineageBase");
+  ASSERT_TRUE(leaf->isDerivedFrom(base));
+  ASSERT_TRUE(leaf->isDerivedFrom(AcDbObject::desc()));
+  EXPECT_FALSE(leaf->isDerivedFrom(AcDbEntity::desc()));
+  EXPECT_FALSE(base->isDerivedFrom(leaf));
+  // Registered again under another parent: the answers already given must not stick.
+  newAcRxClass("RxLineageLeaf", "AcDbEntity");
+  EXPECT_FALSE(leaf->isDerivedFrom(base));
+  EXPECT_TRUE(leaf->isDerivedFrom(AcDbEntity::desc()));
+  EXPECT_TRUE(leaf->isDerivedFrom(AcDbObject::desc()));
+  // A class taken out of the dictionary has no parent any more.
+  deleteAcRxClass(base);
+  deleteAcRxClass(leaf);
+  EXPECT_FALSE(leaf->isDerivedFrom(AcDbObject::desc()));
+  EXPECT_TRUE(leaf->isDerivedFrom(leaf));
+}
+
 TEST(RuntimeClassTest, RegisteringANameAgainKeepsTheClassObject) {
   AcRxClass* first = newAcRxClass("RxAgain", "AcDbObject", 0, nullptr, "A1");
   AcRxClass* second = newAcRxClass("RxAgain", "AcDbObject", 0, nullptr, "A2");
