@@ -51,6 +51,9 @@ class AtomicOutputFile {
   std::string temp_;
   int fd_ = -1;
   bool committed_ = false;
+  std::size_t written_ = 0;
+  std::size_t synced_ = 0;  // the bytes whose write-out has been started
+  static constexpr std::size_t kSyncStep = 8u << 20;
 };
 
 }  // namespace dxf

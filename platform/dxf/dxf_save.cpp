@@ -118,6 +118,9 @@ class Saver {
   std::uint64_t nextSynth_ = 0;
   AcDbObjectId modelSpace_, paperSpace_;
   std::unordered_map<AcRxClass*, std::size_t> classCounts_;
+  std::unordered_map<AcRxClass*, std::size_t*> countOf_;  // each class met: its count, or null
+  AcRxClass* lastClass_ = nullptr;
+  std::size_t* lastCount_ = nullptr;
   std::vector<AcRxClass*> classOrder_;
   std::vector<AcDbObjectId> objectList_;
   std::uint64_t plannedSynthEnd_ = 0;
@@ -180,11 +183,23 @@ void Saver::note(AcDbObjectId id) {
   AcDbObject* obj = pf::peekObject(id);
   if (!obj) return;
   noteLayer(id, obj);
+  // Instances of the classes CLASSES lists are counted; whether a class is one is decided once.
   AcRxClass* cls = obj->isA();
-  if (cls && !AcDbProxyObject::cast(obj) && !AcDbProxyEntity::cast(obj) && cls->dxfName() && *cls->dxfName() &&
-      !isClassicRecord(cls->dxfName())) {
-    if (classCounts_[cls]++ == 0) classOrder_.push_back(cls);
+  if (cls != lastClass_) {
+    lastClass_ = cls;
+    auto it = countOf_.find(cls);
+    if (it == countOf_.end()) {
+      std::size_t* count = nullptr;
+      if (cls && !cls->isDerivedFrom(AcDbProxyObject::desc()) && !cls->isDerivedFrom(AcDbProxyEntity::desc()) &&
+          cls->dxfName() && *cls->dxfName() && !isClassicRecord(cls->dxfName())) {
+        count = &classCounts_[cls];  // node-based: the address stays
+        classOrder_.push_back(cls);
+      }
+      it = countOf_.emplace(cls, count).first;
+    }
+    lastCount_ = it->second;
   }
+  if (lastCount_ != nullptr) ++*lastCount_;
 }
 
 const char* Saver::dxfName(const AcDbObject* obj) const {
@@ -360,14 +375,10 @@ void Saver::entitiesOf(AcDbObjectId block) {
       AcDbObject* obj = nullptr;
       std::vector<AcDbObjectId> attrs;
       AcDbObjectId end;
-      std::string layer = "0";
       if (pf::openObject(obj, id, AcDb::kForRead, false) == Acad::eOk) {
         const AcDbBlockReference* ref = AcDbBlockReference::cast(obj);
         attrs = EntityInternals::attributeIds(ref);
         end = EntityInternals::sequenceEndId(ref);
-        char* l = ref->layer();
-        if (l) layer = l;
-        acutDelString(l);
         pf::closeObject(obj);
       }
       bool any = false;
@@ -377,10 +388,13 @@ void Saver::entitiesOf(AcDbObjectId block) {
           any = true;
         }
       if (any) {
-        if (alive(end))
+        if (alive(end)) {
           object(end);
-        else
-          synthSeqEnd(id, layer);
+        } else {
+          // A sequence end made up for the attributes, on the insert's layer.
+          const AcDbObject* insert = pf::peekObject(id);
+          synthSeqEnd(id, insert ? pf::impl(insert)->entity.layer : "0");
+        }
       }
     }
     auto f = st_.followers.find(id);
