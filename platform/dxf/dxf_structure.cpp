@@ -29,6 +29,25 @@ int versionNumber(const std::string& acadVer) {
   return n;
 }
 
+// Appends the groups before the next group 0 to `out` and answers that group 0 in `zero`; false
+// at the end of the data. The stream copies them a batch at a time.
+bool takeUntilZero(TagReader& r, std::vector<Tag>& out, Tag& zero) {
+  for (;;) {
+    Tag& t = out.emplace_back();  // read in place
+    if (!r.next(t)) {
+      out.pop_back();
+      return false;
+    }
+    if (t.code == 0) {
+      zero = t;
+      out.pop_back();
+      return true;
+    }
+  }
+}
+
+bool takeUntilZero(TagStream& s, std::vector<Tag>& out, Tag& zero) { return s.takeUntilZero(out, zero); }
+
 // Reads from a TagReader, or from a TagStream fed by a reader in another thread: both answer the
 // same calls with the same results.
 template <class Source>
@@ -281,31 +300,26 @@ Tag Scanner<Source>::record(const Tag& start, const Tag* name) {
   rec_.handle = 0;
   rec_.handleLine = 0;
 
+  Tag end;
+  const std::size_t first = tags.size();
+  if (!takeUntilZero(r_, tags, end)) r_.fail(r_.line(), "unexpected end of file");
+
   // The record's own handle is the first group 5 (105 for DIMSTYLE) before any subclass marker.
   const int handleCode = start.value == "DIMSTYLE" ? 105 : 5;
-  bool lookForHandle = true;
-  for (;;) {
-    Tag& t = tags.emplace_back();  // read in place
-    if (!r_.next(t)) r_.fail(r_.line(), "unexpected end of file");
-    if (t.code == 0) {
-      const Tag end = t;
-      tags.pop_back();
-      return end;
-    }
-    if (lookForHandle) {
-      if (t.code == 100) {
-        lookForHandle = false;
-      } else if (t.code == handleCode) {
-        // A handle of 0 names nothing: a later handle group may still name the record.
-        parseHandle(t.value, rec_.handle);
-        if (rec_.handle != 0) {
-          lookForHandle = false;
-          rec_.handleLine = t.line;
-          if (rec_.handle > parts_.maxHandle) parts_.maxHandle = rec_.handle;
-        }
+  for (std::size_t i = first; i < tags.size(); ++i) {
+    const Tag& t = tags[i];
+    if (t.code == 100) break;
+    if (t.code == handleCode) {
+      // A handle of 0 names nothing: a later handle group may still name the record.
+      parseHandle(t.value, rec_.handle);
+      if (rec_.handle != 0) {
+        rec_.handleLine = t.line;
+        if (rec_.handle > parts_.maxHandle) parts_.maxHandle = rec_.handle;
+        break;
       }
     }
   }
+  return end;
 }
 
 // Collects every record's handle for the duplicate check of checkDrawing.

@@ -36,11 +36,16 @@ TagStream::TagStream(TagReader& reader, const StreamSettings& settings)
       data_(reader.data()),
       slots_(std::max<std::size_t>(2, settings.batches)),
       batchTags_(std::max<std::size_t>(1, settings.batchTags)) {
-  lastLine_ = reader.line();
-  lastOffset_ = reader.offset();
-  storage_.reset(new Entry[slots_ * batchTags_]);
+  carriedLine_ = reader.line();
+  carriedOffset_ = reader.offset();
+  carriedTagOffset_ = reader.tagOffset();
+  tagStorage_.reset(new Tag[slots_ * batchTags_]);
+  offsetStorage_.reset(new std::size_t[slots_ * batchTags_]);
   ring_.reset(new Batch[slots_]);
-  for (std::size_t i = 0; i < slots_; ++i) ring_[i].tags = storage_.get() + i * batchTags_;
+  for (std::size_t i = 0; i < slots_; ++i) {
+    ring_[i].tags = tagStorage_.get() + i * batchTags_;
+    ring_[i].offsets = offsetStorage_.get() + i * batchTags_;
+  }
   thread_ = std::thread([this] { produce(); });
   ++started;
 }
@@ -56,25 +61,57 @@ TagStream::~TagStream() {
 
 void TagStream::fail(std::uint32_t line, const std::string& reason) const { throw DxfError(file_, line, reason); }
 
-std::uint32_t TagStream::line() const { return furthest_ ? furthest_->tag.line + 1 : lastLine_; }
+std::uint32_t TagStream::line() const { return cur_ != first_ ? cur_[-1].line + 1 : carriedLine_; }
 
-std::size_t TagStream::offset() const { return furthest_ ? offsetAfterGroup(data_, furthest_->offset) : lastOffset_; }
+std::size_t TagStream::offset() const {
+  return cur_ != first_ ? offsetAfterGroup(data_, offsets_[cur_ - 1 - first_]) : carriedOffset_;
+}
+
+bool TagStream::takePushed(Tag& tag) {
+  havePushed_ = false;
+  answeredPushed_ = true;
+  tag = pushed_;
+  return true;
+}
+
+bool TagStream::takeUntilZero(std::vector<Tag>& out, Tag& zero) {
+  for (;;) {
+    if (!havePushed_ && cur_ != end_) {
+      const Tag* p = cur_;
+      while (p != end_ && p->code != 0) ++p;
+      if (p != cur_) {
+        out.insert(out.end(), cur_, p);
+        cur_ = p;
+        answeredPushed_ = false;
+      }
+      if (p != end_) return next(zero);
+    }
+    // A pushed-back group, or the batch is used up: one group the usual way.
+    Tag t;
+    if (!next(t)) return false;
+    if (t.code == 0) {
+      zero = t;
+      return true;
+    }
+    out.push_back(t);
+  }
+}
 
 // The current batch is used up: release it and wait for the next, or end as the reader did.
 bool TagStream::refill(Tag& tag) {
   if (ended_) return false;
-  if (cur_) {
+  if (first_) {
     const Batch& done = ring_[reading_ % slots_];
-    // line() and offset() must outlive the batch.
-    lastLine_ = line();
-    lastOffset_ = offset();
-    furthest_ = nullptr;
+    // What line(), offset() and tagOffset() answer must outlive the batch.
+    carriedLine_ = line();
+    carriedOffset_ = offset();
+    if (!answeredPushed_) carriedTagOffset_ = tagOffset();
+    first_ = cur_ = end_ = nullptr;
     if (done.last) {
       ended_ = true;
-      cur_ = end_ = nullptr;
       if (done.error) std::rethrow_exception(done.error);
-      lastLine_ = done.endLine;
-      lastOffset_ = done.endOffset;
+      carriedLine_ = done.endLine;
+      carriedOffset_ = done.endOffset;
       return false;
     }
     {
@@ -89,8 +126,9 @@ bool TagStream::refill(Tag& tag) {
     batchReady_.wait(lock, [this] { return published_ > reading_; });
   }
   const Batch& b = ring_[reading_ % slots_];
-  cur_ = b.tags;
+  first_ = cur_ = b.tags;
   end_ = b.tags + b.count;
+  offsets_ = b.offsets;
   if (cur_ == end_) return refill(tag);  // an empty last batch: the end or the reader's error
   return next(tag);
 }
@@ -120,14 +158,13 @@ void TagStream::fill(Batch& b) {
   b.error = nullptr;
   try {
     while (b.count < batchTags_) {
-      Entry& e = b.tags[b.count];
-      if (!reader_.next(e.tag)) {
+      if (!reader_.next(b.tags[b.count])) {
         b.last = true;
         b.endLine = reader_.line();
         b.endOffset = reader_.offset();
         return;
       }
-      e.offset = reader_.tagOffset();
+      b.offsets[b.count] = reader_.tagOffset();
       ++b.count;
     }
   } catch (...) {

@@ -21,6 +21,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "dxf/dxf_reader.h"
 
@@ -51,41 +52,39 @@ class TagStream {
 
   // As TagReader::next: the next group, false at the end; rethrows what the reader threw there.
   bool next(Tag& tag) {
-    if (havePushed_) {
-      havePushed_ = false;
-      tag = pushed_;
-      tagOffset_ = pushedOffset_;
-      return true;
-    }
+    if (havePushed_) return takePushed(tag);
     if (cur_ == end_) return refill(tag);
-    tag = cur_->tag;
-    tagOffset_ = cur_->offset;
-    furthest_ = cur_;
-    ++cur_;
+    tag = *cur_++;
+    answeredPushed_ = false;
     return true;
   }
   void pushBack(const Tag& tag) {
+    pushedOffset_ = tagOffset();
     pushed_ = tag;
-    pushedOffset_ = tagOffset_;
     havePushed_ = true;
   }
+  // Appends the groups before the next group 0 to `out` and answers that group 0 in `zero`, as
+  // many calls of next() would, but copying a batch's groups at once. False at the end.
+  bool takeUntilZero(std::vector<Tag>& out, Tag& zero);
 
   // As the reader's: lines consumed (the line after the value of the furthest group taken), the
   // first byte not consumed, and the offset of the group-code line of the tag last answered.
   std::uint32_t line() const;
   std::size_t offset() const;
-  std::size_t tagOffset() const { return tagOffset_; }
+  std::size_t tagOffset() const {
+    if (answeredPushed_) return pushedOffset_;
+    return cur_ != first_ ? offsets_[cur_ - 1 - first_] : carriedTagOffset_;
+  }
   const std::string& fileName() const { return file_; }
   std::string_view data() const { return data_; }
   [[noreturn]] void fail(std::uint32_t line, const std::string& reason) const;
 
  private:
-  struct Entry {
-    Tag tag;
-    std::size_t offset;  // of its group-code line
-  };
+  // A batch: its tags, and the offset of each one's group-code line beside them (the walk asks
+  // for an offset once a record, so the tags it copies are kept dense).
   struct Batch {
-    Entry* tags = nullptr;
+    Tag* tags = nullptr;
+    std::size_t* offsets = nullptr;
     std::size_t count = 0;
     bool last = false;           // the producer stopped after these tags
     std::exception_ptr error;    // what it stopped on (none: the reader answered false)
@@ -94,6 +93,7 @@ class TagStream {
   };
 
   bool refill(Tag& tag);
+  bool takePushed(Tag& tag);
   void produce();
   void fill(Batch& batch);
 
@@ -103,7 +103,8 @@ class TagStream {
 
   // The ring: batch k of the stream is slot k % slots. The producer may fill batch k once the
   // consumer has released batch k - slots; the consumer may read it once it is published.
-  std::unique_ptr<Entry[]> storage_;
+  std::unique_ptr<Tag[]> tagStorage_;
+  std::unique_ptr<std::size_t[]> offsetStorage_;
   std::unique_ptr<Batch[]> ring_;
   std::size_t slots_;
   std::size_t batchTags_;
@@ -113,16 +114,20 @@ class TagStream {
   std::uint64_t released_ = 0;   // batches the consumer is done with
   bool stop_ = false;            // the consumer is going away
 
-  // Consumer side, touched by the calling thread only.
-  std::uint64_t reading_ = 0;        // the batch being read, once cur_ is set
-  const Entry* cur_ = nullptr;       // next entry of that batch
-  const Entry* end_ = nullptr;
-  const Entry* furthest_ = nullptr;  // the last entry taken from that batch, if any
-  std::uint32_t lastLine_ = 0;       // line() and offset() as of the batches already released
-  std::size_t lastOffset_;
-  std::size_t tagOffset_ = 0;
+  // Consumer side, touched by the calling thread only. The tag last answered is cur_ - 1 when
+  // cur_ is past first_ (and no pushed-back tag was answered); otherwise the carried values hold
+  // what line(), offset() and tagOffset() answer.
+  std::uint64_t reading_ = 0;  // the batch being read, once first_ is set
+  const Tag* first_ = nullptr;
+  const Tag* cur_ = nullptr;
+  const Tag* end_ = nullptr;
+  const std::size_t* offsets_ = nullptr;
+  std::uint32_t carriedLine_ = 0;
+  std::size_t carriedOffset_;
+  std::size_t carriedTagOffset_ = 0;
   bool ended_ = false;
   bool havePushed_ = false;
+  bool answeredPushed_ = false;
   Tag pushed_;
   std::size_t pushedOffset_ = 0;
 

@@ -123,6 +123,70 @@ TEST(TagStream, DeliversTheReadersErrorAfterTheTagsBeforeIt) {
   }
 }
 
+namespace {
+
+// Record by record: the groups before each group 0 taken at once, that group 0, and where the
+// source stands; the group 0 is pushed back now and then (taken again as a record of no groups),
+// and the first group of a record read and pushed back at other times.
+template <class Source, class Take>
+std::vector<std::string> records(Source& s, Take take) {
+  std::vector<std::string> out;
+  try {
+    std::vector<Tag> tags;
+    Tag zero;
+    for (int i = 0;; ++i) {
+      tags.clear();
+      if (!take(s, tags, zero)) {
+        out.push_back("end line " + std::to_string(s.line()) + " offset " + std::to_string(s.offset()));
+        break;
+      }
+      std::string r;
+      for (const Tag& t : tags) r += std::to_string(t.code) + "@" + std::to_string(t.line) + "=" + std::string(t.value) + " ";
+      out.push_back(r + "| " + std::string(zero.value) + "@" + std::to_string(zero.line) + " at " +
+                    std::to_string(s.tagOffset()) + " line " + std::to_string(s.line()) + " offset " +
+                    std::to_string(s.offset()));
+      if (i % 2 == 0) {
+        s.pushBack(zero);
+      } else if (i % 3 == 0) {
+        Tag t;
+        if (s.next(t)) s.pushBack(t);
+      }
+    }
+  } catch (const DxfError& e) {
+    out.push_back(std::string("error ") + e.what());
+  }
+  return out;
+}
+
+bool takeOneByOne(TagReader& r, std::vector<Tag>& out, Tag& zero) {
+  for (Tag t; r.next(t);) {
+    if (t.code == 0) {
+      zero = t;
+      return true;
+    }
+    out.push_back(t);
+  }
+  return false;
+}
+
+bool takeAtOnce(TagStream& s, std::vector<Tag>& out, Tag& zero) { return s.takeUntilZero(out, zero); }
+
+}  // namespace
+
+TEST(TagStream, TakesARecordsGroupsAtOnceAsOneByOne) {
+  const std::string many = manyLines(120);
+  for (const std::string& text : {kMixed, many, many.substr(0, many.size() - 40), many.substr(0, 3000) + "70\nx\n"}) {
+    TagReader plain(text, "s.dxf");
+    const std::vector<std::string> expected = records(plain, takeOneByOne);
+    ASSERT_GT(expected.size(), 3u);
+    for (const StreamSettings& shape : kShapes) {
+      TagReader r(text, "s.dxf");
+      TagStream s(r, shape);
+      EXPECT_EQ(records(s, takeAtOnce), expected) << ::shape(shape) << " " << expected.back();
+    }
+  }
+}
+
 TEST(TagStream, StopsItsThreadWhenDroppedEarly) {
   const std::string text = manyLines(500);
   for (std::size_t taken : {0u, 1u, 5u, 100u}) {
@@ -140,7 +204,7 @@ TEST(TagStream, StopsItsThreadWhenDroppedEarly) {
       }
     }
     // The reader is left where the producer stopped: never past the batches the ring could take.
-    EXPECT_LE(r.line(), plain.line() + 2 * (2 + 2) + 1) << taken;
+    EXPECT_LE(r.line(), plain.line() + 2 * 2 * 2) << taken;
   }
 }
 
