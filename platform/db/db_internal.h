@@ -12,6 +12,7 @@
 #include "dbidmap.h"
 #include "pf/dwg_filer.h"
 #include "stub_store.h"
+#include "id_index.h"
 
 namespace pf {
 
@@ -186,7 +187,7 @@ void removeEntryInternal(AcDbDictionary* dict, AcDbObjectId entryId);
 class IdMappingImpl {
 public:
   std::vector<AcDbIdPair> pairs;
-  std::unordered_map<AcDbObjectId, size_t> index;
+  IdIndex index;  // key id -> position in pairs
   AcDbDatabase* destDb = nullptr;
   AcDbDatabase* origDb = nullptr;
   AcDb::DeepCloneType context = AcDb::kDcObjects;

@@ -20,37 +20,36 @@ AcDbIdMapping::~AcDbIdMapping() { delete mImp; }
 
 Acad::ErrorStatus AcDbIdMapping::assign(const AcDbIdPair& pair) {
   if (pair.key().isNull()) return Acad::eNullObjectId;
-  auto it = mImp->index.find(pair.key());
-  if (it != mImp->index.end()) {
-    mImp->pairs[it->second] = pair;
+  const std::size_t at = mImp->index.find(pair.key());
+  if (at != pf::IdIndex::npos) {
+    mImp->pairs[at] = pair;
   } else {
-    mImp->index[pair.key()] = mImp->pairs.size();
+    mImp->index.put(pair.key(), mImp->pairs.size());
     mImp->pairs.push_back(pair);
   }
   return Acad::eOk;
 }
 
 bool AcDbIdMapping::compute(AcDbIdPair& pair) const {
-  auto it = mImp->index.find(pair.key());
-  if (it == mImp->index.end()) return false;
-  pair = mImp->pairs[it->second];
+  const std::size_t at = mImp->index.find(pair.key());
+  if (at == pf::IdIndex::npos) return false;
+  pair = mImp->pairs[at];
   return true;
 }
 
 bool AcDbIdMapping::change(const AcDbIdPair& pair) {
-  auto it = mImp->index.find(pair.key());
-  if (it == mImp->index.end()) return false;
-  mImp->pairs[it->second] = pair;
+  const std::size_t at = mImp->index.find(pair.key());
+  if (at == pf::IdIndex::npos) return false;
+  mImp->pairs[at] = pair;
   return true;
 }
 
 bool AcDbIdMapping::del(AcDbObjectId key) {
-  auto it = mImp->index.find(key);
-  if (it == mImp->index.end()) return false;
-  size_t at = it->second;
+  const std::size_t at = mImp->index.find(key);
+  if (at == pf::IdIndex::npos) return false;
   mImp->pairs.erase(mImp->pairs.begin() + static_cast<long>(at));
   mImp->index.clear();
-  for (size_t i = 0; i < mImp->pairs.size(); ++i) mImp->index[mImp->pairs[i].key()] = i;
+  for (size_t i = 0; i < mImp->pairs.size(); ++i) mImp->index.put(mImp->pairs[i].key(), i);
   return true;
 }
 
