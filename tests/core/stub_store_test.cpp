@@ -1,5 +1,6 @@
 // stub_store_test.cpp - liveness of ids across the life of their database, ids that are no
-// stub at all, and the handle table with dense, sparse and colliding handles.
+// stub at all, the handle table with dense, sparse and colliding handles, and the flat index of
+// the deep-clone id mapping.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "dbmain.h"
 #include "dbsymtb.h"
 #include "db/stub_store.h"
+#include "dbidmap.h"
 #include "pf/dbinternal.h"
 
 namespace {
@@ -105,6 +107,49 @@ TEST(HandleTable, FindsDenseSparseAndCollidingHandles) {
   table.clear();
   EXPECT_EQ(0u, table.size());
   EXPECT_EQ(nullptr, table.find(keys[0]));
+}
+
+}  // namespace
+
+namespace {
+
+// The id mapping of a deep clone with thousands of pairs: its index grows, replaces, and is
+// rebuilt when a pair is deleted.
+TEST(IdMappingIndex, ThousandsOfPairsAssignComputeChangeAndDelete) {
+  pf::StubStore store;
+  int standIn = 0;
+  AcDbDatabase* db = reinterpret_cast<AcDbDatabase*>(&standIn);
+  std::vector<AcDbObjectId> keys, values;
+  for (int i = 0; i < 5000; ++i) {
+    keys.push_back(AcDbObjectId(store.add(db, AcDbHandle::fromValue(2 * i + 1))));
+    values.push_back(AcDbObjectId(store.add(db, AcDbHandle::fromValue(2 * i + 2))));
+  }
+  AcDbIdMapping map;
+  for (int i = 0; i < 5000; ++i) ASSERT_EQ(Acad::eOk, map.assign(AcDbIdPair(keys[i], values[i], true)));
+  for (int i = 0; i < 5000; ++i) {
+    AcDbIdPair pair(keys[i], AcDbObjectId::kNull, false);
+    ASSERT_TRUE(map.compute(pair)) << i;
+    ASSERT_EQ(values[i], pair.value());
+  }
+  AcDbIdPair missing(values[0], AcDbObjectId::kNull, false);  // a value is no key
+  EXPECT_FALSE(map.compute(missing));
+  // Assigning a key again replaces its pair; change() does the same for a known key only.
+  ASSERT_EQ(Acad::eOk, map.assign(AcDbIdPair(keys[7], values[8], false)));
+  EXPECT_TRUE(map.change(AcDbIdPair(keys[9], values[10], false)));
+  EXPECT_FALSE(map.change(AcDbIdPair(values[9], values[10], false)));
+  // Deleting shifts the later pairs: every key must still find its own.
+  EXPECT_TRUE(map.del(keys[100]));
+  EXPECT_FALSE(map.del(keys[100]));
+  for (int i = 0; i < 5000; ++i) {
+    AcDbIdPair pair(keys[i], AcDbObjectId::kNull, false);
+    if (i == 100) {
+      ASSERT_FALSE(map.compute(pair));
+      continue;
+    }
+    ASSERT_TRUE(map.compute(pair)) << i;
+    const AcDbObjectId expected = i == 7 ? values[8] : i == 9 ? values[10] : values[i];
+    ASSERT_EQ(expected, pair.value()) << i;
+  }
 }
 
 }  // namespace
