@@ -549,7 +549,6 @@ void Saver::plan() {
     AcDbObjectId root = db_->namedObjectsDictionaryId();
     parts_.reset(new NewDrawingParts(modelSpace_.isNull() ? 0 : modelSpace_.handle().value(),
                                      paperSpace_.isNull() ? 0 : paperSpace_.handle().value(),
-                                     db_->blockTableId().isNull() ? 0 : db_->blockTableId().handle().value(),
                                      root.isNull() ? 0 : root.handle().value()));
     walkStart_ = parts_->allocate(firstSynth_);
   }

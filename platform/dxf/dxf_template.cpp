@@ -7,9 +7,8 @@
 namespace pf {
 namespace dxf {
 
-NewDrawingParts::NewDrawingParts(std::uint64_t modelSpace, std::uint64_t paperSpace, std::uint64_t blockTable,
-                                 std::uint64_t root)
-    : ms_(modelSpace), ps_(paperSpace), bt_(blockTable), root_(root) {}
+NewDrawingParts::NewDrawingParts(std::uint64_t modelSpace, std::uint64_t paperSpace, std::uint64_t root)
+    : ms_(modelSpace), ps_(paperSpace), root_(root) {}
 
 std::uint64_t NewDrawingParts::allocate(std::uint64_t next) {
   for (std::uint64_t* h : {&vportTable_, &vport_, &ltypeTable_, &byBlock_, &byLayer_, &continuous_, &layerTable_,

@@ -20,8 +20,7 @@ class NewDrawingParts {
  public:
   // Handles come from `next` (advanced by the number of records made up); `w` may be null in
   // the planning pass, which only counts them.
-  NewDrawingParts(std::uint64_t modelSpace, std::uint64_t paperSpace, std::uint64_t blockTable,
-                  std::uint64_t root);
+  NewDrawingParts(std::uint64_t modelSpace, std::uint64_t paperSpace, std::uint64_t root);
 
   // Makes up every handle, in a fixed order, starting at `next`; answers the next free one.
   std::uint64_t allocate(std::uint64_t next);
@@ -40,7 +39,7 @@ class NewDrawingParts {
   std::uint64_t layoutOf(std::uint64_t block) const;
 
  private:
-  std::uint64_t ms_, ps_, bt_, root_;
+  std::uint64_t ms_, ps_, root_;
   std::uint64_t vportTable_ = 0, vport_ = 0, ltypeTable_ = 0, byBlock_ = 0, byLayer_ = 0, continuous_ = 0;
   std::uint64_t layerTable_ = 0, layer0_ = 0, styleTable_ = 0, standard_ = 0, viewTable_ = 0, ucsTable_ = 0;
   std::uint64_t appidTable_ = 0, acad_ = 0, dimstyleTable_ = 0, dimstyle_ = 0;
