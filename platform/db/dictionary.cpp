@@ -274,6 +274,14 @@ AcDbDictionaryIterator* AcDbDictionary::newIterator(AcRx::DictIterType iterType)
   return new pf::DictionaryIterator(this, iterType);
 }
 
+// A merge style as filed: the known styles; anything else (a damaged file) reads as the
+// default, never as a value the enumeration does not have.
+static AcDb::DuplicateRecordCloning mergeStyleFrom(int value) {
+  return value >= AcDb::kDrcNotApplicable && value <= AcDb::kDrcUnmangleName
+             ? static_cast<AcDb::DuplicateRecordCloning>(value)
+             : AcDb::kDrcIgnore;
+}
+
 AcDb::DuplicateRecordCloning AcDbDictionary::mergeStyle() const { return mDict->merge; }
 void AcDbDictionary::setMergeStyle(AcDb::DuplicateRecordCloning style) {
   assertWriteEnabled();
@@ -342,7 +350,7 @@ Acad::ErrorStatus AcDbDictionary::dwgInFields(AcDbDwgFiler* pFiler) {
     entries.push_back(e);
   }
   mDict->hard = hard;
-  mDict->merge = static_cast<AcDb::DuplicateRecordCloning>(merge);
+  mDict->merge = mergeStyleFrom(merge);
   mDict->entries = entries;
   return pFiler->filerStatus();
 }
@@ -375,7 +383,7 @@ Acad::ErrorStatus AcDbDictionary::dxfInFields(AcDbDxfFiler* pFiler) {
   resbuf rb;
   while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
     if (rb.restype == 280) hard = rb.resval.rint != 0;
-    else if (rb.restype == 281) merge = static_cast<AcDb::DuplicateRecordCloning>(rb.resval.rint);
+    else if (rb.restype == 281) merge = mergeStyleFrom(rb.resval.rint);
     else if (rb.restype == 3) {
       key = rb.resval.rstring ? rb.resval.rstring : "";
       haveKey = true;

@@ -132,6 +132,38 @@ TEST(DrawingLoad, DictionaryEntriesAre350Or360WhateverThe280Says) {
   }
 }
 
+TEST(DrawingLoad, DictionaryMergeStylesOutsideTheKnownOnesReadAsTheDefault) {
+  // 4 is a merge style and is kept; 73 is none (a damaged file) and reads as "ignore".
+  for (const char* filed : {"4", "73", "-2"}) {
+    // The 281 of the extension dictionary (handle 44), whatever the spacing of its codes.
+    std::vector<std::string> lines;
+    const std::string original = linkedDrawing();
+    for (std::size_t at = 0; at < original.size();) {
+      std::size_t end = original.find("\r\n", at);
+      if (end == std::string::npos) end = original.size();
+      lines.push_back(original.substr(at, end - at));
+      at = end + 2;
+    }
+    auto trim = [](std::string v) { return v.erase(0, v.find_first_not_of(' ')); };
+    std::size_t i = 0;
+    while (i + 1 < lines.size() && !(trim(lines[i]) == "5" && lines[i + 1] == "44")) i += 2;
+    while (i + 1 < lines.size() && trim(lines[i]) != "281") i += 2;
+    ASSERT_LT(i + 1, lines.size());
+    lines[i + 1] = filed;
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    DbScope db;
+    std::string path = writeFile("merge-style.dxf", text);
+    ASSERT_EQ(db->dxfIn(path.c_str()), Acad::eOk) << pf::lastDxfFailure().text();
+    AcDbObject* obj = openByHandle(db.db, "44");
+    ASSERT_NE(obj, nullptr);
+    AcDbDictionary* dict = AcDbDictionary::cast(obj);
+    ASSERT_NE(dict, nullptr);
+    EXPECT_EQ(std::string(filed) == "4" ? AcDb::kDrcMangleName : AcDb::kDrcIgnore, dict->mergeStyle()) << filed;
+    dict->close();
+  }
+}
+
 TEST(DrawingLoad, EveryLineEndGivesTheSameDrawing) {
   for (const char* eol : {"\n", "\r", "\r\n"}) {
     DbScope db;
