@@ -137,7 +137,11 @@ Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility v, Adesk::Boolean) 
 
 AcDb::LineWeight AcDbEntity::lineWeight() const {
   assertReadEnabled();
-  return static_cast<AcDb::LineWeight>(pf::ent(this).lineWeight);
+  // Outside the enumeration's range (a damaged file; the value is written back as read) the
+  // weight reads as "by layer".
+  const int weight = pf::ent(this).lineWeight;
+  if (weight < AcDb::kLnWtByLwDefault || weight > AcDb::kLnWt211) return AcDb::kLnWtByLayer;
+  return static_cast<AcDb::LineWeight>(weight);
 }
 
 Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight v, Adesk::Boolean) {

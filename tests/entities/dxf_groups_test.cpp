@@ -196,6 +196,38 @@ TEST_F(DxfGroupsTest, TextHasTwoMarkersAndItsOptionalGroups) {
   delete back;
 }
 
+TEST_F(DxfGroupsTest, DamagedModesAreRefusedAndAnUnknownWeightReadsAsByLayer) {
+  AcDbText* text = new AcDbText(AcGePoint3d(1, 2, 0), "Room 1", AcDbObjectId::kNull, 2.5);
+  append(text);
+  text->setHorizontalMode(AcDb::kTextCenter);
+  text->setVerticalMode(AcDb::kTextTop);
+  text->setLineWeight(AcDb::kLnWt050);
+  const pf::TagList tags = dxfTags(text);
+  text->close();
+  // Values no writer should produce.
+  auto damaged = [&](int code, long long value) {
+    pf::TagList out = tags;
+    for (pf::Tag& t : out)
+      if (t.code == code) {
+        t.integer = value;
+        t.text = std::to_string(value);
+      }
+    return out;
+  };
+  for (const auto& bad : {std::make_pair(72, 9LL), std::make_pair(73, -4LL)}) {
+    AcDbText* back = new AcDbText();
+    EXPECT_EQ(readBack(damaged(bad.first, bad.second), back), Acad::eInvalidInput) << bad.first;
+    delete back;
+  }
+  // A weight outside the enumeration's range reads as "by layer" and is written back as read.
+  AcDbText* back = new AcDbText();
+  ASSERT_EQ(readBack(damaged(370, 500), back), Acad::eOk);
+  EXPECT_EQ(back->lineWeight(), AcDb::kLnWtByLayer);
+  EXPECT_EQ(back->horizontalMode(), AcDb::kTextCenter);
+  EXPECT_EQ(valueOf(dxfTags(back), 370), "500");
+  delete back;
+}
+
 TEST_F(DxfGroupsTest, AttributeAndDefinitionGroups) {
   AcDbAttribute* att = new AcDbAttribute(AcGePoint3d(1, 1, 0), "12.50 m2", "AREA");
   att->setHeight(0.25);

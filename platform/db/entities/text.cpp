@@ -152,6 +152,9 @@ Acad::ErrorStatus AcDbText::mirrorInY(Adesk::Boolean mirrored) {
 
 AcDb::TextHorzMode AcDbText::horizontalMode() const {
   assertReadEnabled();
+  // A damaged file may carry any number here (it is written back as read): outside the known
+  // modes the text reads as left-aligned, never as a value the enumeration does not have.
+  if (mHorzMode < AcDb::kTextLeft || mHorzMode > AcDb::kTextFit) return AcDb::kTextLeft;
   return static_cast<AcDb::TextHorzMode>(mHorzMode);
 }
 
@@ -164,6 +167,7 @@ Acad::ErrorStatus AcDbText::setHorizontalMode(AcDb::TextHorzMode mode) {
 
 AcDb::TextVertMode AcDbText::verticalMode() const {
   assertReadEnabled();
+  if (mVertMode < AcDb::kTextBase || mVertMode > AcDb::kTextTop) return AcDb::kTextBase;  // as above
   return static_cast<AcDb::TextVertMode>(mVertMode);
 }
 
