@@ -398,7 +398,11 @@ void DrawingLoader::blockBegin(ScannedRecord& rec) {
       pf::closeObject(obj);
     }
   }
-  if (block.isNull()) block = newBlock(name.empty() ? "*U" : name);  // a block without its record
+  // Neither its record's handle nor a name ties it to a block: such a block could only be made
+  // up, and a drawing saved from it would not read again (its BLOCK still names nothing).
+  if (block.isNull() && name.empty())
+    throw LoadError(file_, rec.line(), "BLOCK without a name (group 2) or the handle of its block record (group 330)");
+  if (block.isNull()) block = newBlock(name);  // a block without its record
   block_ = block;
 }
 

@@ -281,6 +281,31 @@ TEST(DrawingLoad, RefusesMalformedDrawingsAndLeavesTheDatabaseEmpty) {
   EXPECT_NE(pf::lastDxfFailure().reason.find("cannot open"), std::string::npos);
 }
 
+TEST(DrawingLoad, RefusesABlockThatNamesNeitherItselfNorItsRecord) {
+  // The ROOMTAG block (handle 31) loses its owner, and its name becomes an xref path (group 1).
+  std::string text = linkedDrawing(false, 1, "\n");
+  const std::string owned = "31\n330\n30\n", ownerless = "31\n330\n0\n";
+  std::size_t owner = text.find(owned);
+  ASSERT_NE(owner, std::string::npos);
+  text.replace(owner, owned.size(), ownerless);
+  std::size_t name = text.find("\nROOMTAG\n", owner);
+  ASSERT_NE(name, std::string::npos);
+  std::size_t codeLine = text.rfind('\n', name - 1) + 1;  // the " 2" line before the name
+  text.replace(codeLine, name - codeLine, "  1");
+  DbScope db;
+  std::string path = writeFile("nameless-block.dxf", text);
+  EXPECT_EQ(db->dxfIn(path.c_str()), Acad::eDxfReadAborted);
+  const pf::DxfFailure& f = pf::lastDxfFailure();
+  EXPECT_NE(f.reason.find("BLOCK without a name"), std::string::npos) << f.text();
+  EXPECT_GT(f.line, 0u);
+  EXPECT_TRUE(pf::allObjectIds(db.db).empty());
+  // With its owner it is tied to its record, name or not.
+  DbScope again;
+  text.replace(owner, ownerless.size(), owned);
+  path = writeFile("nameless-block-owned.dxf", text);
+  EXPECT_EQ(again->dxfIn(path.c_str()), Acad::eOk) << pf::lastDxfFailure().text();
+}
+
 TEST(DrawingLoad, RefusesADatabaseThatAlreadyHoldsADrawing) {
   DbScope db(true);
   std::string path = writeFile("again.dxf", linkedDrawing());
