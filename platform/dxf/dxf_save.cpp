@@ -52,7 +52,7 @@ bool isClassicRecord(const char* dxfName) {
 int versionNumber(const std::string& v) {
   int n = 0;
   for (std::size_t i = 2; i < v.size(); ++i)
-    if (v[i] >= '0' && v[i] <= '9') n = n * 10 + (v[i] - '0');
+    if (v[i] >= '0' && v[i] <= '9' && n < 100000000) n = n * 10 + (v[i] - '0');  // no overflow
   return n;
 }
 

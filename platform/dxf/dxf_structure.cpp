@@ -24,7 +24,7 @@ int versionNumber(const std::string& acadVer) {
   int n = 0;
   for (std::size_t i = 2; i < acadVer.size(); ++i) {
     if (acadVer[i] < '0' || acadVer[i] > '9') return -1;
-    n = n * 10 + (acadVer[i] - '0');
+    if (n < 100000000) n = n * 10 + (acadVer[i] - '0');  // a longer number is just a later version
   }
   return n;
 }

@@ -306,6 +306,16 @@ TEST(DrawingLoad, RefusesABlockThatNamesNeitherItselfNorItsRecord) {
   EXPECT_EQ(again->dxfIn(path.c_str()), Acad::eOk) << pf::lastDxfFailure().text();
 }
 
+TEST(DrawingLoad, AVersionNumberTooLongForAnIntegerIsALaterVersion) {
+  std::string text = linkedDrawing(false, 1, "\n");
+  std::size_t at = text.find("AC1015");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, 6, "AC10159999999999999999999");
+  DbScope db;
+  std::string path = writeFile("long-version.dxf", text);
+  EXPECT_EQ(db->dxfIn(path.c_str()), Acad::eOk) << pf::lastDxfFailure().text();
+}
+
 TEST(DrawingLoad, RefusesADatabaseThatAlreadyHoldsADrawing) {
   DbScope db(true);
   std::string path = writeFile("again.dxf", linkedDrawing());
