@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 #include "db_internal.h"
+#include "db/entities/proxy.h"
 #include "rxevent.h"
 #include "pf/editor_reactors.h"
 #include "pf/dbinternal.h"
@@ -116,16 +117,19 @@ private:
 };
 
 // Filing back in with every id translated through the mapping: a cloned object's id becomes
-// its clone's; any other id of the same database stays; an id of another database is dropped.
+// its clone's; any other id of the same database stays, except an owned one: an object the
+// source owns that was not cloned (its class refused) stays the source's alone, so the clone
+// drops it instead of becoming its second owner; an id of another database is dropped.
 class IdXlateFiler : public MemoryDwgFiler {
 public:
   IdXlateFiler(AcDbDatabase* db, const AcDbIdMapping& map) : MemoryDwgFiler(AcDb::kIdXlateFiler, db), mMap(map) {}
 
 protected:
-  AcDbObjectId idRead(Kind, const AcDbObjectId& id) override {
+  AcDbObjectId idRead(Kind kind, const AcDbObjectId& id) override {
     if (id.isNull()) return id;
     AcDbIdPair pair(id, AcDbObjectId::kNull, false);
     if (mMap.compute(pair) && !pair.value().isNull()) return pair.value();
+    if (kind == Kind::HardOwner || kind == Kind::SoftOwner) return AcDbObjectId::kNull;
     AcDbDatabase* dest = nullptr;
     mMap.destDb(dest);
     return id.database() == dest ? id : AcDbObjectId::kNull;
@@ -134,6 +138,14 @@ protected:
 private:
   const AcDbIdMapping& mMap;
 };
+
+// A new object of the same kind as `obj`, to be filled from its filing. Proxies of every kind
+// share one runtime class, whose constructor makes the plain kind: each proxy makes its own.
+AcRxObject* newEmptyLike(const AcDbObject* obj) {
+  if (const ProxyObject* p = dynamic_cast<const ProxyObject*>(obj)) return p->newEmpty();
+  if (const ProxyEntity* p = dynamic_cast<const ProxyEntity*>(obj)) return p->newEmpty();
+  return obj->isA() ? obj->isA()->create() : nullptr;
+}
 
 void sendToEditorReactors(const std::function<void(AcRxEventReactor*)>& send) {
   std::vector<AcRxEventReactor*> list = editorEventReactors();
@@ -197,7 +209,7 @@ Acad::ErrorStatus AcDbObject::deepClone(AcDbObject* pOwnerObject, AcDbObject*& p
   AcDbIdPair known(objectId(), AcDbObjectId::kNull, false);
   if (idMap.compute(known) && known.isCloned()) return Acad::eOk;  // cloned already
 
-  AcRxObject* made = isA() ? isA()->create() : nullptr;
+  AcRxObject* made = pf::newEmptyLike(this);
   AcDbObject* clone = AcDbObject::cast(made);
   if (clone == nullptr) {
     delete made;

@@ -347,6 +347,7 @@ Acad::ErrorStatus AcDbDictionary::dwgInFields(AcDbDwgFiler* pFiler) {
       e.id = id;
     }
     if (es != Acad::eOk) return es;
+    if (e.id.isNull()) continue;  // an entry whose object was left out of a copy
     entries.push_back(e);
   }
   mDict->hard = hard;

@@ -448,7 +448,12 @@ void DrawingLoader::flushFollowers() {
       if (pf::openObject(fo, f, AcDb::kForWrite, false) != Acad::eOk) continue;
       // Some writers name the block as owner of the attributes; they belong to the insert.
       fo->setOwnerId(id);
-      const bool isAttribute = AcDbAttribute::cast(fo) != nullptr;
+      // An ATTRIB kept as a proxy (it could not be read as an attribute) is still one of the
+      // insert's attributes: it stays in the attribute sequence, before the SEQEND, where
+      // readers look for it (a loose ATTRIB after the SEQEND is dropped by them).
+      const char* proxyType = proxyDxfName(fo);
+      const bool isAttribute = AcDbAttribute::cast(fo) != nullptr ||
+                               (proxyType && std::strcmp(proxyType, "ATTRIB") == 0 && AcDbEntity::cast(fo));
       const bool isEnd = AcDbSequenceEnd::cast(fo) != nullptr;
       pf::closeObject(fo);
       if (isAttribute)

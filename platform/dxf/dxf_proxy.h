@@ -81,6 +81,7 @@ class DxfProxyObject : public ProxyObject {
   Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* pFiler) const override;
   Acad::ErrorStatus getReferences(AcDbObjectIdArray& ids, AcDbIntArray& types) const override;
   const PackedTags& kept() const { return kept_; }
+  ProxyObject* newEmpty() const override { return new DxfProxyObject(); }
 
  private:
   PackedTags kept_;
@@ -94,6 +95,7 @@ class DxfProxyEntity : public ProxyEntity {
   Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* pFiler) const override;
   Acad::ErrorStatus getReferences(AcDbObjectIdArray& ids, AcDbIntArray& types) const override;
   const PackedTags& kept() const { return kept_; }
+  ProxyEntity* newEmpty() const override { return new DxfProxyEntity(); }
 
  private:
   PackedTags kept_;

@@ -275,4 +275,44 @@ TEST_F(DeepCloneTest, ClonesJoinAnOwnerTheCallerHoldsOpenForRead) {
   EXPECT_EQ(2, n);
 }
 
+// An object that will not be copied (its class refuses): a copy of its owner leaves it out
+// rather than owning the original, which would then have two owners.
+class Uncopyable : public TestObj {
+public:
+  Acad::ErrorStatus deepClone(AcDbObject*, AcDbObject*& clone, AcDbIdMapping&, Adesk::Boolean) const override {
+    clone = nullptr;
+    return Acad::eNotApplicable;
+  }
+};
+
+TEST_F(DeepCloneTest, AnOwnedObjectThatIsNotClonedIsLeftOutOfTheCopy) {
+  AcDbDictionary* xdict = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(xdict, xdictId, AcDb::kForWrite));
+  AcDbObjectId staysId;
+  Uncopyable* uncopyable = new Uncopyable;
+  ASSERT_EQ(Acad::eOk, xdict->setAt("STAYS", uncopyable, staysId));
+  uncopyable->close();
+  xdict->close();
+
+  AcDbObjectIdArray ids;
+  ids.append(curveId);
+  AcDbIdMapping map;
+  ASSERT_EQ(Acad::eOk, db->deepCloneObjects(ids, msId, map));
+  const AcDbObjectId cloneXdict = cloneOf(map, xdictId);
+  ASSERT_FALSE(cloneXdict.isNull());
+  EXPECT_TRUE(cloneOf(map, staysId).isNull());
+
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(xdict, cloneXdict, AcDb::kForRead));
+  AcDbObjectId entry;
+  EXPECT_EQ(Acad::eOk, xdict->getAt("LINK", entry));
+  EXPECT_EQ(cloneOf(map, linkId), entry);
+  EXPECT_NE(Acad::eOk, xdict->getAt("STAYS", entry)) << "the copy does not own the original";
+  EXPECT_EQ(1u, xdict->numEntries());
+  xdict->close();
+  AcDbObject* stays = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(stays, staysId, AcDb::kForRead));
+  EXPECT_EQ(xdictId, stays->ownerId());
+  stays->close();
+}
+
 }  // namespace

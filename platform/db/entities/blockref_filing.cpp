@@ -51,7 +51,7 @@ Acad::ErrorStatus AcDbBlockReference::dwgInFields(AcDbDwgFiler* pFiler) {
   for (Adesk::UInt32 i = 0; i < count; ++i) {
     AcDbHardOwnershipId id;
     if ((es = pFiler->readHardOwnershipId(&id)) != Acad::eOk) return es;
-    attributes.push_back(id);
+    if (!AcDbObjectId(id).isNull()) attributes.push_back(id);  // null: left out of a copy
   }
   AcDbHardOwnershipId seqEnd;
   pFiler->readHardOwnershipId(&seqEnd);

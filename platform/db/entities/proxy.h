@@ -87,6 +87,11 @@ class ProxyObject : public AcDbProxyObject {
   ProxyData& data() { return mData; }
   const ProxyData& data() const { return mData; }
 
+  // A new, empty proxy of this one's own kind. One runtime class stands for every kind of
+  // proxy, and each kind files its data its own way: a copy (deep clone) is made with this, so
+  // that it can read what its source wrote.
+  virtual ProxyObject* newEmpty() const { return new ProxyObject(); }
+
  private:
   ProxyData mData;
 };
@@ -110,6 +115,8 @@ class ProxyEntity : public AcDbProxyEntity {
 
   ProxyData& data() { return mData; }
   const ProxyData& data() const { return mData; }
+
+  virtual ProxyEntity* newEmpty() const { return new ProxyEntity(); }  // as ProxyObject's
 
  private:
   ProxyData mData;
