@@ -91,6 +91,12 @@ int sectionRank(const std::string& name) {
   return 0;
 }
 
+// An ATTRIB record kept as a proxy entity.
+bool isKeptAttribute(const AcDbObject* obj) {
+  const char* type = AcDbEntity::cast(obj) ? proxyDxfName(obj) : nullptr;
+  return type && std::strcmp(type, "ATTRIB") == 0;
+}
+
 bool isFollower(std::string_view type) { return type == "ATTRIB" || type == "VERTEX" || type == "SEQEND"; }
 
 }  // namespace
@@ -195,8 +201,32 @@ Acad::ErrorStatus DrawingLoader::fill(AcDbObject* obj, const std::vector<Tag>& t
   return Acad::eOk;
 }
 
+void DrawingLoader::decideTextCodec() {
+  if (codecDecided_) return;
+  codecDecided_ = true;
+  codec_ = TextCodec::forDrawing(parts_.acadVer, parts_.codePage);
+}
+
+void DrawingLoader::convertText(std::vector<Tag>& tags) {
+  converted_.clear();
+  std::string text;
+  for (Tag& t : tags)
+    if (codec_->toCodePage(t.value, text)) {
+      converted_.push_back(std::move(text));
+      t.value = converted_.back();
+    }
+}
+
+void DrawingLoader::convertText(KeptTags& tags) {
+  std::string text;
+  for (KeptTag& t : tags)
+    if (codec_->toCodePage(t.value, text)) t.value.swap(text);
+}
+
 AcDbObjectId DrawingLoader::load(ScannedRecord& rec, bool entity, std::string_view forceType, bool stripName) {
   std::vector<Tag>& tags = rec.tags;
+  if (!codecDecided_) decideTextCodec();
+  if (codec_) convertText(tags);
   const std::string_view type = forceType.empty() ? rec.type() : forceType;
   const std::uint32_t line = rec.line();
   if (stripName && tags.size() > 1 && tags[1].code == 2) tags.erase(tags.begin() + 1);  // TABLE's name
@@ -258,6 +288,10 @@ void DrawingLoader::sectionEnd(const SectionPlace& section) {
   if (section.name == "HEADER") {
     // Refused before anything is created when the header comes first, as in every real file.
     if (!versionSupported(parts_)) throw LoadError(versionError(parts_, file_));
+    // Records read before a header that names a UTF-8 file were read as code-page text: read
+    // again in order, with the header known first.
+    if (codecDecided_ && !codec_ && TextCodec::forDrawing(parts_.acadVer, parts_.codePage)) throw SectionsOutOfOrder();
+    decideTextCodec();
   } else if (section.name == "TABLES") {
     ensureBlockTable();
   } else if (section.name == "ENTITIES") {
@@ -451,9 +485,7 @@ void DrawingLoader::flushFollowers() {
       // An ATTRIB kept as a proxy (it could not be read as an attribute) is still one of the
       // insert's attributes: it stays in the attribute sequence, before the SEQEND, where
       // readers look for it (a loose ATTRIB after the SEQEND is dropped by them).
-      const char* proxyType = proxyDxfName(fo);
-      const bool isAttribute = AcDbAttribute::cast(fo) != nullptr ||
-                               (proxyType && std::strcmp(proxyType, "ATTRIB") == 0 && AcDbEntity::cast(fo));
+      const bool isAttribute = AcDbAttribute::cast(fo) != nullptr || isKeptAttribute(fo);
       const bool isEnd = AcDbSequenceEnd::cast(fo) != nullptr;
       pf::closeObject(fo);
       if (isAttribute)
@@ -535,6 +567,12 @@ std::unique_ptr<DrawingState> DrawingLoader::finish() {
   }
   closeBlocks();
 
+  decideTextCodec();
+  if (codec_) {
+    for (HeaderVariable& v : parts_.header) convertText(v.tags);
+    for (ClassRecord& c : parts_.classes) convertText(c.tags);
+    for (OtherSection& o : parts_.others) convertText(o.tags);
+  }
   st_->acadVer = parts_.acadVer.empty() ? "AC1015" : parts_.acadVer;
   if (!parts_.codePage.empty()) st_->codePage = parts_.codePage;
   for (const SectionPlace& s : parts_.sections) st_->sectionOrder.push_back(s.name);

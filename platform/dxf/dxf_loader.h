@@ -12,6 +12,7 @@
 // before anything of it is created, and the reader walks the sections again in that order.
 #pragma once
 
+#include <deque>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -23,6 +24,7 @@
 #include "dxf/dxf_filers.h"
 #include "dxf/dxf_state.h"
 #include "dxf/dxf_structure.h"
+#include "dxf/dxf_text_codec.h"
 
 class AcDbBlockTableRecord;
 class AcRxClass;
@@ -79,6 +81,10 @@ class DrawingLoader : public DrawingSink {
   AcDbObject* makeProxy(std::string_view type, bool entity);
   Acad::ErrorStatus fill(AcDbObject* obj, const std::vector<Tag>& tags);
   void warn(std::uint32_t line, const std::string& what);
+  // The text of a drawing whose file is UTF-8 goes to its code page, decided by the header.
+  void decideTextCodec();
+  void convertText(std::vector<Tag>& tags);
+  void convertText(KeptTags& tags);
 
   void requireBlockName(AcDbObjectId id, std::uint32_t line);
   void ensureBlockTable();
@@ -129,6 +135,12 @@ class DrawingLoader : public DrawingSink {
 
   // OBJECTS
   bool firstObject_ = false;
+
+  // Text: null for a drawing whose file is in its code page; the converted values of the record
+  // being read (a deque, so that they stay where the record's groups point).
+  std::unique_ptr<TextCodec> codec_;
+  bool codecDecided_ = false;
+  std::deque<std::string> converted_;
 };
 
 }  // namespace dxf

@@ -24,6 +24,7 @@
 #include "dxf/dxf_proxy.h"
 #include "dxf/dxf_state.h"
 #include "dxf/dxf_template.h"
+#include "dxf/dxf_text_codec.h"
 #include "dxf/dxf_writer.h"
 #include "pf/dbinternal.h"
 #include "pf/faults.h"
@@ -733,6 +734,9 @@ Acad::ErrorStatus saveDrawing(AcDbDatabase* db, const char* fileName, int precis
           out.write(p, n);
         },
         precision > 0 && precision <= 16 ? precision : 16);
+    // A drawing read from a UTF-8 file is saved in UTF-8 again.
+    std::unique_ptr<TextCodec> codec = state ? TextCodec::forDrawing(state->acadVer, state->codePage) : nullptr;
+    w.setTextCodec(codec.get());
     saver.write(w);
     out.commit();
     return Acad::eOk;

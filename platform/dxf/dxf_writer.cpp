@@ -1,6 +1,8 @@
 // dxf_writer.cpp - ASCII DXF group writer (see dxf_writer.h).
 #include "dxf/dxf_writer.h"
 
+#include "dxf/dxf_text_codec.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -118,7 +120,10 @@ void TagWriter::appendEscaped(std::string_view s) {
 
 void TagWriter::string(int c, std::string_view value) {
   code(c);
-  appendEscaped(value);
+  if (codec_ && codec_->toFile(value, converted_))
+    appendEscaped(converted_);
+  else
+    appendEscaped(value);
   endLine();
   maybeFlush();
 }

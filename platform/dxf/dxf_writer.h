@@ -13,6 +13,8 @@
 namespace pf {
 namespace dxf {
 
+class TextCodec;
+
 class TagWriter {
  public:
   // Output goes to `sink` in large blocks; without a sink it accumulates in text().
@@ -28,6 +30,10 @@ class TagWriter {
   // A value kept as text from a drawing, written by its code's kind: numbers re-padded, handles
   // upper-cased, doubles kept as read (they already round-trip), strings escaped.
   void kept(int code, std::string_view text);
+
+  // Text of a drawing whose file is UTF-8 goes through `codec` (dxf_text_codec.h) on its way to
+  // the file; without one it is written as it is.
+  void setTextCodec(const TextCodec* codec) { codec_ = codec; }
 
   void flush();  // hands buffered output to the sink
   const std::string& text() const { return buf_; }
@@ -52,6 +58,8 @@ class TagWriter {
   int precision_;
   std::string buf_;
   std::uint64_t written_ = 0;
+  const TextCodec* codec_ = nullptr;
+  std::string converted_;  // a value through the codec
 };
 
 }  // namespace dxf

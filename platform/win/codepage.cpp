@@ -31,16 +31,25 @@ bool isLeadByteIn(unsigned codePage, unsigned char c) {
 }
 
 char32_t byteToUnicode(unsigned char b) {
-  if (b < 0x80) return b;
-  if (g_codePage.load() == 1252 && b < 0xA0) return kCp1252High[b - 0x80];
-  return b;  // Latin-1 for 1252's upper half; a stand-in for other code pages
+  if (g_codePage.load() == 1252) return cp::cp1252ToUnicode(b);
+  return b;  // ASCII, and a stand-in for the other code pages
 }
 
 // Answers -1 when the character has no single-byte form in the current code page.
 int unicodeToByte(char32_t u) {
   if (u < 0x80) return static_cast<int>(u);
   if (g_codePage.load() != 1252) return u <= 0xFF ? static_cast<int>(u) : -1;
-  if (u >= 0xA0 && u <= 0xFF) return static_cast<int>(u);
+  return cp::unicodeToCp1252(u);
+}
+
+}  // namespace
+
+namespace cp {
+
+char32_t cp1252ToUnicode(unsigned char b) { return b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b; }
+
+int unicodeToCp1252(char32_t u) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<int>(u);
   for (int i = 0; i < 32; ++i)
     if (kCp1252High[i] == u) return 0x80 + i;
   return -1;
@@ -64,8 +73,7 @@ void appendUtf8(std::string& out, char32_t u) {
   }
 }
 
-// Decodes one UTF-8 sequence at text[i]; answers false for a malformed one.
-bool decodeUtf8(const std::string& text, size_t& i, char32_t& u) {
+bool decodeUtf8(std::string_view text, std::size_t& i, char32_t& u) {
   unsigned char b = static_cast<unsigned char>(text[i]);
   int extra;
   if (b < 0x80) {
@@ -96,7 +104,7 @@ bool decodeUtf8(const std::string& text, size_t& i, char32_t& u) {
   return true;
 }
 
-}  // namespace
+}  // namespace cp
 
 bool setAnsiCodePage(unsigned codePage) {
   switch (codePage) {
@@ -148,7 +156,7 @@ unsigned toLower(unsigned c) {
 std::string ansiToUtf8(const std::string& ansi) {
   std::string out;
   out.reserve(ansi.size());
-  for (unsigned char b : ansi) appendUtf8(out, byteToUnicode(b));
+  for (unsigned char b : ansi) cp::appendUtf8(out, byteToUnicode(b));
   return out;
 }
 
@@ -158,7 +166,7 @@ std::string utf8ToAnsi(const std::string& utf8) {
   size_t i = 0;
   while (i < utf8.size()) {
     char32_t u;
-    if (!decodeUtf8(utf8, i, u)) {
+    if (!cp::decodeUtf8(utf8, i, u)) {
       out += '?';
       ++i;
       continue;
@@ -196,7 +204,7 @@ bool isValidUtf8(const std::string& text) {
   size_t i = 0;
   char32_t u;
   while (i < text.size())
-    if (!decodeUtf8(text, i, u)) return false;
+    if (!cp::decodeUtf8(text, i, u)) return false;
   return true;
 }
 

@@ -1,7 +1,9 @@
 // codepage_internal.h - character facts of the ANSI code pages, shared by the runtime-library
 // subset and the registry's text conversion.
 #pragma once
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace pf {
 namespace cp {
@@ -25,6 +27,15 @@ std::u16string ansiToUtf16(const std::string& ansi);
 std::string utf16ToAnsi(const std::u16string& utf16);
 // True when the bytes are well-formed UTF-8.
 bool isValidUtf8(const std::string& text);
+
+// Code page 1252 whatever the current code page (drawings name their own): the character of a
+// byte (every byte has one, as above), and the byte of a character, or -1.
+char32_t cp1252ToUnicode(unsigned char b);
+int unicodeToCp1252(char32_t u);
+// One UTF-8 sequence at text[i]: answers false for a malformed one (i unchanged), else the
+// character, with i past it. appendUtf8 appends a character's UTF-8 form.
+bool decodeUtf8(std::string_view text, std::size_t& i, char32_t& u);
+void appendUtf8(std::string& out, char32_t u);
 
 }  // namespace cp
 }  // namespace pf

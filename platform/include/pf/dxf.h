@@ -25,8 +25,9 @@ const DxfFailure& lastDxfFailure();
 // in; "AC1015" for a drawing that was not loaded from DXF.
 std::string dxfVersion(const AcDbDatabase* db);
 
-// The drawing's code page ($DWGCODEPAGE, e.g. "ANSI_1252"), in which its text is (drawings of
-// AC1021 and later hold UTF-8 whatever it says); "ANSI_1252" when the drawing names none.
+// The drawing's code page ($DWGCODEPAGE, e.g. "ANSI_1252"), in which its text is in the database
+// (the files of AC1021 and later drawings hold UTF-8, converted on reading and saving);
+// "ANSI_1252" when the drawing names none.
 std::string dxfCodePage(const AcDbDatabase* db);
 
 }  // namespace pf
