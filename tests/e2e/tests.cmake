@@ -30,3 +30,9 @@ add_script_test(bad-usage - - NOSAVE NO_MODULE STATUS 2 ARGS --frobnicate)
 add_script_test(missing-drawing tests/e2e/data/no-such-plan.dxf tests/e2e/scripts/nothing.scr SAVE_NONE STATUS 1)
 add_script_test(malformed-drawing tests/e2e/data/malformed.dxf tests/e2e/scripts/nothing.scr SAVE_NONE STATUS 1)
 add_script_test(malformed-script examples/floorplan.dxf tests/e2e/data/binary.scr SAVE_NONE STATUS 1)
+
+# Quiet mode with an attribute tag beyond ASCII links the same in an R2018 drawing (UTF-8 in its
+# file) as in an R2000 one (code page 1252), and both are saved in their own encoding.
+add_test(NAME e2e.codepage-quiet COMMAND ${E2E_PYTHON} ${E2E_DIR}/codepage_quiet_test.py --cadhost $<TARGET_FILE:cadhost>
+         --module $<TARGET_FILE:zorvik> --source ${CMAKE_SOURCE_DIR} --work ${E2E_WORK})
+set_tests_properties(e2e.codepage-quiet PROPERTIES TIMEOUT 120)
