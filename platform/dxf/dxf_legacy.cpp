@@ -446,7 +446,7 @@ void Upgrader::tableRecord(Output& out, const Record& r, std::uint64_t table) {
       arrow(arrows, r, g);
       continue;
     }
-    if (!dimstyle && g.code == 5) continue;  // its handle, written above
+    if ((g.code == 5 && !dimstyle) || (g.code == 105 && g.line == r.handleLine)) continue;  // its handle, written above
     out.group(g);
     // R2000 linetypes give every dash its element type (74); R12 dashes are all plain.
     if (r.type() == "LTYPE" && g.code == 49 && !(i + 1 < xdata && r.groups[i + 1].code == 74)) out.integer(74, 0);
