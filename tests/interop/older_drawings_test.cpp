@@ -305,3 +305,28 @@ TEST(OlderDrawings, AnR12DrawingOfEntitiesAloneOpensAndR10StaysRefused) {
             "drawing version AC1006 is not supported; drawings of R12 (AC1009) and later can be read");
   EXPECT_EQ(pf::lastDxfFailure().line, 5u);
 }
+
+TEST(OlderDrawings, AnR14DrawingsHeavy2dPolylineBecomesLightweightWithItsEntityGroups) {
+  // ezdxf writes an R2000 drawing with a 2D POLYLINE (widths 1/2, bulge -1, elevation 7, colour
+  // 3) and a 3D one; named AC1014 it is an R14 drawing, whose records have subclass markers.
+  const std::string r2000 = tempPath("heavy-r2000.dxf");
+  run(kPython + " -c \"import ezdxf; d = ezdxf.new('R2000'); m = d.modelspace(); "
+                "m.add_polyline2d([(0, 0, 1, 2, 0), (10, 0, 1, 2, -1), (10, 5, 1, 2, 0)], format='xyseb', "
+                "dxfattribs={'layer': 'ROOMS', 'elevation': (0, 0, 7), 'color': 3}); "
+                "m.add_polyline3d([(0, 0, 0), (1, 1, 1)]); d.saveas('" + r2000 + "')\"");
+  ASSERT_TRUE(fileExists(r2000));
+  std::string text = readFile(r2000);
+  const std::size_t at = text.find("AC1015");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, 6, "AC1014");
+  const std::string in = writeFile("heavy-r14.dxf", text);
+  auto facts = openAndSave(in, tempPath("heavy-r14-saved.dxf"));
+  EXPECT_EQ(allOf(facts, "saved"), "LWPOLYLINE 1\nPOLYLINE 1\n");
+  EXPECT_EQ(allOf(facts, "lwpolyline").substr(allOf(facts, "lwpolyline").find(' ') + 1), "3 0 7 1/2,1/2,1/2 0,-1,0\n");
+  auto lw = ofType(readRecords(tempPath("heavy-r14-saved.dxf")), "LWPOLYLINE");
+  ASSERT_EQ(lw.size(), 1u);
+  EXPECT_EQ(lw[0].first(8), "ROOMS");
+  EXPECT_EQ(lw[0].first(62), "3");
+  // The 3D polyline keeps its two vertices.
+  EXPECT_EQ(ofType(readRecords(tempPath("heavy-r14-saved.dxf")), "VERTEX").size(), 2u);
+}
