@@ -330,3 +330,17 @@ TEST(OlderDrawings, AnR14DrawingsHeavy2dPolylineBecomesLightweightWithItsEntityG
   // The 3D polyline keeps its two vertices.
   EXPECT_EQ(ofType(readRecords(tempPath("heavy-r14-saved.dxf")), "VERTEX").size(), 2u);
 }
+
+TEST(OlderDrawings, TheLogNamesTheLinesOfTheFile) {
+  // An attribute definition whose field length is negative cannot be read by its class: it is
+  // kept as a proxy, and the log says so at the line of its record in the file.
+  const std::string text =
+      "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0.0\n20\n0.0\n30\n0.0\n11\n5.0\n21\n0.0\n31\n0.0\n"
+      "0\nATTDEF\n8\n0\n10\n0.0\n20\n0.0\n30\n0.0\n40\n1.0\n1\nx\n3\nPrompt\n2\nTAG\n70\n0\n73\n-5\n0\nENDSEC\n0\nEOF\n";
+  const std::string in = writeFile("r12-proxy.dxf", text);
+  const std::string log = tempPath("r12-proxy.log");
+  DbScope db;
+  ASSERT_EQ(db->dxfIn(in.c_str(), log.c_str()), Acad::eOk) << pf::lastDxfFailure().text();
+  const std::string written = readFile(log);
+  EXPECT_NE(written.find(in + ":21: ATTDEF kept as a proxy"), std::string::npos) << written;
+}
