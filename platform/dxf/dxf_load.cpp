@@ -15,12 +15,17 @@
 // - when a modelled section comes too late (ENTITIES before TABLES, ...), the objects are removed,
 //   the whole file is checked, and the sections are walked again in the order the loader needs;
 //   so too when the loader failed before such a section came.
+//
+// Drawings of R12 to R14 are first rewritten as R2000 drawings in memory (dxf_legacy); the
+// rewrite itself reports faults at the lines of the file, and the lines of what the reader then
+// finds (and logs) are turned back into those of the file.
 #include <fstream>
 #include <memory>
 #include <new>
 #include <system_error>
 
 #include "dxf/dxf_file.h"
+#include "dxf/dxf_legacy.h"
 #include "dxf/dxf_loader.h"
 #include "dxf/dxf_state.h"
 #include "dxf/dxf_structure.h"
@@ -50,20 +55,20 @@ std::size_t estimatedObjects(std::size_t fileBytes) {
 DxfError withVersionHint(const DxfError& e, const DrawingParts& parts) {
   if (!parts.acadVer.empty()) return e;
   return DxfError(e.file(), e.line(),
-                  e.reason() + " (the drawing names no $ACADVER; drawings of R2000 (AC1015) and later can be read)");
+                  e.reason() + " (the drawing names no $ACADVER; drawings of R12 (AC1009) and later can be read)");
 }
 
 // A large drawing is tokenised in a thread of its own while this one creates the objects; the
 // stream is joined before anything else reads the file (the failure paths below read it again
 // from the start on this thread alone).
-std::unique_ptr<DrawingState> loadInOnePass(AcDbDatabase* db, InputFile& in, const std::string& file, std::ostream* log) {
-  TagReader reader(in.data(), file);
+std::unique_ptr<DrawingState> loadInOnePass(AcDbDatabase* db, std::string_view data, ReleaseBehind release,
+                                            const std::string& file, std::ostream* log) {
+  TagReader reader(data, file);
   DrawingParts parts;
   DrawingLoader loader(db, file, parts, log);
-  const ReleaseBehind release{&releasePages, &in};
   const StreamSettings settings = streamSettings();
   std::unique_ptr<TagStream> stream;
-  if (in.data().size() >= settings.minFileBytes) {
+  if (data.size() >= settings.minFileBytes) {
     try {
       stream.reset(new TagStream(reader, settings));
     } catch (const std::system_error&) {
@@ -81,9 +86,9 @@ std::unique_ptr<DrawingState> loadInOnePass(AcDbDatabase* db, InputFile& in, con
 
 // Sections out of the usual order, in a file checked whole (`parts`): each modelled section is
 // walked again from where the check found it, in the order the loader needs.
-std::unique_ptr<DrawingState> loadSectionBySection(AcDbDatabase* db, InputFile& in, const std::string& file,
+std::unique_ptr<DrawingState> loadSectionBySection(AcDbDatabase* db, std::string_view data, const std::string& file,
                                                    DrawingParts& parts, std::ostream* log) {
-  TagReader reader(in.data(), file);
+  TagReader reader(data, file);
   DrawingLoader loader(db, file, parts, log);
   try {
     for (const char* name : {"TABLES", "BLOCKS", "ENTITIES", "OBJECTS"})
@@ -102,8 +107,18 @@ Acad::ErrorStatus loadDrawing(AcDbDatabase* db, const char* fileName, const char
   const std::string file = fileName ? fileName : "";
   // The log gets the records kept as proxies against their class's will, and the failure.
   std::unique_ptr<std::ofstream> log;
+  // An older drawing's reader writes through a stream that gives the file's own lines.
+  UpgradedDrawing upgraded;
+  bool isUpgraded = false;
+  std::unique_ptr<std::ostream> upgradedLog;
   auto openLog = [&] {
+    upgradedLog.reset();
     if (logFileName && *logFileName) log.reset(new std::ofstream(logFileName, std::ios::out | std::ios::trunc));
+  };
+  auto readerLog = [&]() -> std::ostream* {
+    if (!log || !isUpgraded) return log.get();
+    if (!upgradedLog) upgradedLog = sourceLineLog(*log, file, upgraded);
+    return upgradedLog.get();
   };
   openLog();
   auto failed = [&](Acad::ErrorStatus es, const std::string& f, unsigned line, const std::string& why) {
@@ -121,16 +136,25 @@ Acad::ErrorStatus loadDrawing(AcDbDatabase* db, const char* fileName, const char
   try {
     InputFile in(file);
     started = true;
-    pf::reserveObjects(db, estimatedObjects(in.data().size()));
+    std::string_view data = in.data();
+    ReleaseBehind release{&releasePages, &in};
+    const std::string legacy = legacyVersion(data);
+    if (!legacy.empty()) {
+      upgraded = upgradeLegacyDrawing(data, file, legacy, log.get());
+      isUpgraded = true;
+      data = upgraded.text;
+      release = ReleaseBehind();  // the text read is not the file's
+    }
+    pf::reserveObjects(db, estimatedObjects(data.size()));
     std::unique_ptr<DrawingState> state;
     try {
-      state = loadInOnePass(db, in, file, log.get());
+      state = loadInOnePass(db, data, release, file, readerLog());
     } catch (const LoadError& e) {
       clearDrawing(db);
       DrawingParts parts;
       try {
-        TagReader checker(in.data(), file);
-        parts = checkDrawing(checker, ReleaseBehind{&releasePages, &in});
+        TagReader checker(data, file);
+        parts = checkDrawing(checker, release);
       } catch (const DxfError&) {
         openLog();  // the file is refused as malformed: no record was read for the log
         throw;
@@ -139,16 +163,16 @@ Acad::ErrorStatus loadDrawing(AcDbDatabase* db, const char* fileName, const char
       // the records may well load.
       if (inLoaderOrder(parts.sections)) throw withVersionHint(e, parts);
       openLog();
-      state = loadSectionBySection(db, in, file, parts, log.get());
+      state = loadSectionBySection(db, data, file, parts, readerLog());
     } catch (const DxfError&) {
       openLog();  // malformed: refused as if checked before any record was read
       throw;
     } catch (const SectionsOutOfOrder&) {
       clearDrawing(db);
       openLog();
-      TagReader checker(in.data(), file);
-      DrawingParts parts = checkDrawing(checker, ReleaseBehind{&releasePages, &in});
-      state = loadSectionBySection(db, in, file, parts, log.get());
+      TagReader checker(data, file);
+      DrawingParts parts = checkDrawing(checker, release);
+      state = loadSectionBySection(db, data, file, parts, readerLog());
     }
     setDrawingState(db, std::move(state));
     pf::setFilename(db, file.c_str());
@@ -158,7 +182,7 @@ Acad::ErrorStatus loadDrawing(AcDbDatabase* db, const char* fileName, const char
     Acad::ErrorStatus es = Acad::eDxfReadAborted;
     if (e.kind() == DxfError::kFileNotFound) es = Acad::eFileNotFound;
     if (e.kind() == DxfError::kFileAccess) es = Acad::eFileAccessErr;
-    return failed(es, e.file(), e.line(), e.reason());
+    return failed(es, e.file(), isUpgraded ? upgraded.sourceLine(e.line()) : e.line(), e.reason());
   } catch (const std::bad_alloc&) {
     if (started) clearDrawing(db);
     return failed(Acad::eOutOfMemory, file, 0, "not enough memory to read the drawing");

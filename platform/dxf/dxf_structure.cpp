@@ -381,7 +381,7 @@ bool versionSupported(const DrawingParts& parts) { return parts.acadVer.empty() 
 
 DxfError versionError(const DrawingParts& parts, const std::string& file) {
   return DxfError(file, parts.acadVerLine,
-                  "drawing version " + parts.acadVer + " is not supported; drawings of R2000 (AC1015) and later can be read");
+                  "drawing version " + parts.acadVer + " is not supported; drawings of R12 (AC1009) and later can be read");
 }
 
 }  // namespace dxf

@@ -125,8 +125,9 @@ void scanSection(TagReader& reader, const SectionPlace& section, DrawingSink& si
 // kept parts. Throws DxfError.
 DrawingParts checkDrawing(TagReader& reader, ReleaseBehind release = {});
 
-// Drawings older than R2000 (and versions that are not AC + digits) are refused; a drawing
-// without $ACADVER is read.
+// The walk reads R2000 drawings and later; older ones (R12 to R14) reach it rewritten as R2000
+// drawings (dxf_legacy.h). Versions before R2000 (and versions that are not AC + digits) are
+// refused; a drawing without $ACADVER is read.
 bool versionSupported(const DrawingParts& parts);
 // The refusal of the version, at the line of $ACADVER.
 DxfError versionError(const DrawingParts& parts, const std::string& file);

@@ -163,7 +163,7 @@ TEST(DrawingLoadFailure, AMalformedPartLaterInTheFileComesBeforeWhatTheLoaderFou
     std::string alone;  // the reason without the later fault
   } cases[] = {
       {"dup-then-bad.dxf", replaced(badHandle, "5\n41\n", "5\n3F\n"), "duplicate handle 3F"},
-      {"old-then-bad.dxf", replaced(badHandle, "AC1015", "AC1009"), "drawing version AC1009 is not supported"},
+      {"old-then-bad.dxf", replaced(badHandle, "AC1015", "AC1006"), "drawing version AC1006 is not supported"},
       {"nameless-then-bad.dxf", replaced(nameless, "350\nD\n", "350\nZZ\n"), "BLOCK_RECORD without a name (group 2)"},
   };
   for (const Case& c : cases) {
@@ -177,7 +177,7 @@ TEST(DrawingLoadFailure, AMalformedPartLaterInTheFileComesBeforeWhatTheLoaderFou
 }
 
 TEST(DrawingLoadFailure, TheSmallestDuplicateComesFirstAndDuplicatesBeforeTheVersion) {
-  std::string text = replaced(plain(), "AC1015", "AC1009");
+  std::string text = replaced(plain(), "AC1015", "AC1006");
   text = replaced(text, "5\n41\n", "5\n3F\n");  // 3F twice, found first while loading
   text = replaced(text, "5\n44\n", "5\n10\n");  // 10 twice, the second in OBJECTS
   Failure f = refusal("two-dups.dxf", text);
@@ -195,16 +195,16 @@ TEST(DrawingLoadFailure, TheLoadersOwnReasonNamesTheMissingVersion) {
   // Without $ACADVER the reason says which drawings can be read.
   Failure g = refusal("nameless-noversion.dxf", withoutLines(nameless, lineOf(nameless, "$ACADVER") - 1, 4));
   EXPECT_EQ(g.reason,
-            "BLOCK_RECORD without a name (group 2) (the drawing names no $ACADVER; drawings of R2000 (AC1015) and later can "
+            "BLOCK_RECORD without a name (group 2) (the drawing names no $ACADVER; drawings of R12 (AC1009) and later can "
             "be read)");
 }
 
 TEST(DrawingLoadFailure, AVersionTooOldIsRefusedWhereverTheHeaderIs) {
-  const std::string old = replaced(plain(), "AC1015", "AC1009");
+  const std::string old = replaced(plain(), "AC1015", "AC1006");
   for (const std::string& text :
        {old, withSections(old, {"CLASSES", "TABLES", "BLOCKS", "ENTITIES", "OBJECTS", "HEADER"})}) {
     Failure f = refusal("old.dxf", text);
-    EXPECT_EQ(f.reason, "drawing version AC1009 is not supported; drawings of R2000 (AC1015) and later can be read");
+    EXPECT_EQ(f.reason, "drawing version AC1006 is not supported; drawings of R12 (AC1009) and later can be read");
     EXPECT_EQ(f.line, lineOf(text, "$ACADVER") - 1);
     EXPECT_EQ(f.log, pf::lastDxfFailure().text() + "\n");
   }

@@ -147,7 +147,7 @@ TEST(ThreadedLoad, RefusesEveryFaultWithTheSameReasonAndLine) {
       {"binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a", 21) + std::string(1, '\0') + "rest", "binary DXF"},
       {"empty.dxf", "", "the file is empty"},
       {"not-dxf.dxf", "hello\n", "not a DXF file"},
-      {"old.dxf", replaced(plain(), "AC1015", "AC1009"), "AC1009 is not supported"},
+      {"old.dxf", replaced(plain(), "AC1015", "AC1006"), "AC1006 is not supported"},
       {"nameless.dxf", nameless, "without a name"},
       {"outside.dxf", replaced(plain(), "0\nEOF\n", "0\nLINE\n0\nEOF\n"), "outside any section"},
       {"reordered-bad.dxf",
