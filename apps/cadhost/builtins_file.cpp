@@ -135,7 +135,7 @@ void cmdArx() {
     }
     if (abbreviates(option, "Load", 1)) {
       std::string file;
-      if (askText("\nModule file to load: ", file) != Answer::kOk) return;
+      if (askFileName("\nModule file to load: ", file) != Answer::kOk) return;
       if (pf::loadModule(file, false))
         pf::writeOutput("\n" + file + " loaded.");
       else
@@ -177,7 +177,7 @@ bool saveDrawing(const std::string& path) {
 
 void cmdSave() {
   std::string path = hostState().drawingPath;
-  if (path.empty() && askText("\nSave drawing as: ", path) != Answer::kOk) return;
+  if (path.empty() && askFileName("\nSave drawing as: ", path) != Answer::kOk) return;
   if (saveDrawing(path)) {
     hostState().drawingPath = path;
     pf::writeOutput("\nSaved " + path + ".");
@@ -186,7 +186,7 @@ void cmdSave() {
 
 void cmdSaveAs() {
   std::string path;
-  if (askText("\nSave drawing as: ", path) != Answer::kOk) return;
+  if (askFileName("\nSave drawing as: ", path) != Answer::kOk) return;
   if (saveDrawing(path)) {
     hostState().drawingPath = path;
     pf::writeOutput("\nSaved " + path + ".");
