@@ -9,6 +9,7 @@
 #include "acutmem.h"
 #include "builtins.h"
 #include "builtins_internal.h"
+#include "console_text.h"
 #include "dbents.h"
 #include "dbmain.h"
 #include "dbpl.h"
@@ -137,9 +138,9 @@ void cmdArx() {
       std::string file;
       if (askFileName("\nModule file to load: ", file) != Answer::kOk) return;
       if (pf::loadModule(file, false))
-        pf::writeOutput("\n" + file + " loaded.");
+        pf::writeOutput("\n" + consoleEncoding().toHost(file) + " loaded.");
       else
-        pf::writeOutput("\nCannot load " + file + ": " + pf::lastModuleError());
+        pf::writeOutput("\nCannot load " + consoleEncoding().toHost(file) + ": " + pf::lastModuleError());
       return;
     }
     if (abbreviates(option, "Unload", 1)) {
@@ -180,7 +181,7 @@ void cmdSave() {
   if (path.empty() && askFileName("\nSave drawing as: ", path) != Answer::kOk) return;
   if (saveDrawing(path)) {
     hostState().drawingPath = path;
-    pf::writeOutput("\nSaved " + path + ".");
+    pf::writeOutput("\nSaved " + consoleEncoding().toHost(path) + ".");
   }
 }
 
@@ -189,7 +190,7 @@ void cmdSaveAs() {
   if (askFileName("\nSave drawing as: ", path) != Answer::kOk) return;
   if (saveDrawing(path)) {
     hostState().drawingPath = path;
-    pf::writeOutput("\nSaved " + path + ".");
+    pf::writeOutput("\nSaved " + consoleEncoding().toHost(path) + ".");
   }
 }
 

@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "adslib.h"
+#include "console_text.h"
 #include "dbmain.h"
 #include "pf/input.h"
 #include "pf/output.h"
@@ -103,7 +104,7 @@ Answer askFileName(const std::string& prompt, std::string& path) {
     std::string typed;
     const Answer a = askText(prompt, typed);
     if (a != Answer::kOk) return a;
-    path = unquoteFileName(typed);
+    path = consoleEncoding().fromHost(unquoteFileName(typed));
     if (!path.empty()) return Answer::kOk;
   }
 }

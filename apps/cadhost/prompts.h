@@ -22,7 +22,8 @@ Answer askReal(const std::string& prompt, double& value, bool allowEnter = true)
 Answer askText(const std::string& prompt, std::string& text, bool allowEnter = false,
                pf::Extent extent = pf::Extent::kWord);
 // A file name; double quotes around it are taken off, so that a script can give one with spaces
-// ("my plans/out.dxf"). An empty name ("") asks again.
+// ("my plans/out.dxf"). An empty name ("") asks again. The answer is the name for the file
+// system, in the locale's encoding (console_text.h), like the names given on the command line.
 Answer askFileName(const std::string& prompt, std::string& path);
 std::string unquoteFileName(const std::string& typed);
 // Objects picked by point or #handle until Enter; duplicates are ignored.
