@@ -131,6 +131,21 @@ TEST(TerminalDriver, ShowsTheFormAndReadsActions) {
   EXPECT_NE(form.find("*** unknown dialog action '@bogus'"), std::string::npos) << form;
 }
 
+TEST(TerminalDriver, ConvertsTheFormAndTheTypedActions) {
+  Transcript t;
+  std::istringstream in("@text 3007 x\n<N>@select 3001 ROOM\n@ok\n");
+  std::ostringstream out;
+  // Stand-ins for the terminal's encoding: the form is shown in brackets, "<N>" typed is "".
+  pf::ScopedDialogDriver d(pf::makeTerminalDialogDriver(
+      in, out, [](const std::string& s) { return "{" + s + "}"; },
+      [](const std::string& s) { return s.compare(0, 3, "<N>") == 0 ? s.substr(3) : s; }));
+  TestDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(CString("ROOM"), dlg.m_selected);
+  EXPECT_NE(out.str().find("{Dialog 2100 \"Test dialog\""), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("*** {edit 3007 is disabled}"), std::string::npos) << out.str();
+}
+
 TEST(TerminalDriver, EndOfInputCancels) {
   Transcript t;
   std::istringstream in("text 3002 1\n");
