@@ -151,7 +151,8 @@ void regInput(const std::uint8_t* data, std::size_t size) {
 void scriptInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream in(bytes(data, size));
   std::unique_ptr<pf::InputSource> source = pf::makeScriptInput(in, "fuzz.scr");
-  // Each input consumes at least one line (a byte), so more reads than bytes means a hang.
+  // Each input consumes at least one byte (the space or line end that ends it), so more reads
+  // than bytes means a hang.
   for (std::size_t reads = 0; reads <= size + 1; ++reads) {
     const pf::Input::Kind kind = source->peek().kind;
     const pf::Input got = source->read("");

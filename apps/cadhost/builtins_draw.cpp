@@ -136,7 +136,7 @@ void cmdInsert() {
       std::string answer;
       const std::string prompt =
           "\n" + d.second.first + (value.empty() ? std::string(": ") : " <" + value + ">: ");
-      const Answer a = askText(prompt, answer, true);
+      const Answer a = askText(prompt, answer, true, pf::Extent::kRestOfLine);
       if (a == Answer::kCancel) return;
       if (a == Answer::kOk) value = answer;
       values.push_back({d.first, value});

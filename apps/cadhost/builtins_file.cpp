@@ -9,6 +9,7 @@
 #include "acutmem.h"
 #include "builtins.h"
 #include "builtins_internal.h"
+#include "console_text.h"
 #include "dbents.h"
 #include "dbmain.h"
 #include "dbpl.h"
@@ -135,11 +136,11 @@ void cmdArx() {
     }
     if (abbreviates(option, "Load", 1)) {
       std::string file;
-      if (askText("\nModule file to load: ", file) != Answer::kOk) return;
+      if (askFileName("\nModule file to load: ", file) != Answer::kOk) return;
       if (pf::loadModule(file, false))
-        pf::writeOutput("\n" + file + " loaded.");
+        pf::writeOutput("\n" + consoleEncoding().toHost(file) + " loaded.");
       else
-        pf::writeOutput("\nCannot load " + file + ": " + pf::lastModuleError());
+        pf::writeOutput("\nCannot load " + consoleEncoding().toHost(file) + ": " + pf::lastModuleError());
       return;
     }
     if (abbreviates(option, "Unload", 1)) {
@@ -177,19 +178,19 @@ bool saveDrawing(const std::string& path) {
 
 void cmdSave() {
   std::string path = hostState().drawingPath;
-  if (path.empty() && askText("\nSave drawing as: ", path) != Answer::kOk) return;
+  if (path.empty() && askFileName("\nSave drawing as: ", path) != Answer::kOk) return;
   if (saveDrawing(path)) {
     hostState().drawingPath = path;
-    pf::writeOutput("\nSaved " + path + ".");
+    pf::writeOutput("\nSaved " + consoleEncoding().toHost(path) + ".");
   }
 }
 
 void cmdSaveAs() {
   std::string path;
-  if (askText("\nSave drawing as: ", path) != Answer::kOk) return;
+  if (askFileName("\nSave drawing as: ", path) != Answer::kOk) return;
   if (saveDrawing(path)) {
     hostState().drawingPath = path;
-    pf::writeOutput("\nSaved " + path + ".");
+    pf::writeOutput("\nSaved " + consoleEncoding().toHost(path) + ".");
   }
 }
 

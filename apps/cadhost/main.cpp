@@ -9,6 +9,7 @@
 #include <string>
 
 #include "builtins.h"
+#include "console_text.h"
 #include "dbapserv.h"
 #include "dbmain.h"
 #include "drawing_shapes.h"
@@ -68,7 +69,10 @@ std::unique_ptr<pf::InputSource> makeInput(const cadhost::Options& opt, bool& in
 // Dialog answers come from the script's "@" lines, or from the terminal.
 void installDialogDriver(bool interactive) {
   if (interactive) {
-    pf::setDialogDriver(pf::makeTerminalDialogDriver(std::cin, std::cout));
+    const cadhost::ConsoleEncoding& console = cadhost::consoleEncoding();
+    pf::setDialogDriver(pf::makeTerminalDialogDriver(
+        std::cin, std::cout, [&console](const std::string& t) { return console.fromHost(t); },
+        [&console](const std::string& t) { return console.toHost(t); }));
     return;
   }
   pf::setDialogDriver(pf::makeScriptedDialogDriver([](std::string& line) {
@@ -80,7 +84,7 @@ void installDialogDriver(bool interactive) {
     if (first == std::string::npos || next.text[first] != '@') return false;
     line = in->read("").text;
     return true;
-  }));
+  }, true, [] { return pf::inputSource() ? pf::inputSource()->where() : std::string(); }));
 }
 
 }  // namespace
@@ -110,6 +114,7 @@ int main(int argc, char** argv) {
 
   // Output: the transcript on standard output, message boxes in it as "[caption] text", the
   // progress meter as a bar on standard error when that is a terminal.
+  pf::setOutputSink(cadhost::consoleOutputSink());  // in the locale's encoding
   pf::setQuietPrompts(opt.quiet);
   pf::setUiOutput([](const std::string& text) { pf::writeOutput("\n" + text); });
   pf::TerminalProgressBar progressBar(stderr);
@@ -123,7 +128,7 @@ int main(int argc, char** argv) {
   host.drawingPath = opt.drawing;
   acdbHostApplicationServices()->setWorkingDatabase(db);
   AcApDocument* doc = pf::openDocument(db, opt.drawing);
-  pf::setInputSource(std::move(input));
+  pf::setInputSource(cadhost::withConsoleEncoding(std::move(input)));
   installDialogDriver(interactive);
   pf::setEntityPicker([](const double point[3], AcDbObjectId& picked) {
     return cadhost::pickEntity(cadhost::modelSpaceShapes(cadhost::hostState().db), cadhost::Pt{point[0], point[1]},
@@ -159,6 +164,11 @@ int main(int argc, char** argv) {
     drawingOpen = true;
     pf::sendAppMessage(AcRx::kLoadDwgMsg);
     cadhost::runCommandLine();
+    // Dialog answers that could not be applied cancelled their dialogs: the run did not do what
+    // the script asked.
+    for (const std::string& failed : pf::failedDialogActions())
+      std::fprintf(stderr, "%s: %s; the dialog was cancelled\n", kProgram, failed.c_str());
+    if (!pf::failedDialogActions().empty()) status = 3;
     if (!opt.saveAs.empty() && !cadhost::saveDrawing(opt.saveAs)) {
       pf::finishOutputLine();
       status = 1;

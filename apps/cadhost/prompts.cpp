@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "adslib.h"
+#include "console_text.h"
 #include "dbmain.h"
 #include "pf/input.h"
 #include "pf/output.h"
@@ -82,13 +83,29 @@ Answer askReal(const std::string& prompt, double& value, bool allowEnter) {
   }
 }
 
-Answer askText(const std::string& prompt, std::string& text, bool allowEnter) {
+Answer askText(const std::string& prompt, std::string& text, bool allowEnter, pf::Extent extent) {
   for (;;) {
-    pf::Input in = pf::readInput(prompt);
+    pf::Input in = pf::readInput(prompt, extent);
     if (in.kind != pf::Input::kText) return Answer::kCancel;
     if (in.text.empty() && !allowEnter) continue;
     text = in.text;
     return text.empty() ? Answer::kEnter : Answer::kOk;
+  }
+}
+
+std::string unquoteFileName(const std::string& typed) {
+  std::string name = trimBlanks(typed);
+  if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
+  return name;
+}
+
+Answer askFileName(const std::string& prompt, std::string& path) {
+  for (;;) {
+    std::string typed;
+    const Answer a = askText(prompt, typed);
+    if (a != Answer::kOk) return a;
+    path = consoleEncoding().fromHost(unquoteFileName(typed));
+    if (!path.empty()) return Answer::kOk;
   }
 }
 

@@ -3,10 +3,8 @@
 // no dialog open is reported and skipped.
 #include "session.h"
 
-#include <cctype>
 #include <string>
 
-#include "accmd.h"
 #include "aced.h"
 #include "host_state.h"
 #include "pf/commands.h"
@@ -16,24 +14,6 @@
 #include "text_util.h"
 
 namespace cadhost {
-namespace {
-
-// True when a command of that typed name exists ("_NAME" asks for the global name, a leading
-// '.' for the built-in one).
-bool commandExists(std::string name) {
-  bool globalOnly = false;
-  while (!name.empty() && (name[0] == '_' || name[0] == '.')) {
-    if (name[0] == '_') globalOnly = true;
-    name.erase(0, 1);
-  }
-  if (name.empty()) return false;
-  AcEdCommandStack* stack = acedRegCmds;
-  if (!stack) return false;
-  if (stack->lookupGlobalCmd(name.c_str())) return true;
-  return !globalOnly && stack->lookupLocalCmd(name.c_str()) != nullptr;
-}
-
-}  // namespace
 
 SessionSummary runCommandLine() {
   SessionSummary summary;
@@ -51,7 +31,7 @@ SessionSummary runCommandLine() {
       pf::writeOutput("\nIgnored the dialog answer \"" + name + "\": no dialog is open.");
       continue;
     }
-    if (!commandExists(name)) {
+    if (!pf::commandExists(name)) {
       const std::string shown = upperCase(name);
       pf::notifyEditorReactors([&](AcEditorReactor& r) { r.unknownCommand(shown.c_str(), nullptr); });
       pf::writeOutput("\nUnknown command \"" + shown + "\".  Press F1 for help.");

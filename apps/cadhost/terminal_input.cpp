@@ -34,7 +34,7 @@ bool recoverFromInterrupt() {
 
 class TerminalInput : public pf::InputSource {
  public:
-  pf::Input read(const std::string& prompt) override {
+  pf::Input read(const std::string& prompt, pf::Extent) override {
     if (!ahead_) pf::writeOpenPrompt(prompt);
     fill();
     ahead_ = false;

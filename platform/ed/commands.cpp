@@ -56,22 +56,41 @@ CommandOutcome invoke(const CommandRecord& cmd) {
 
 }  // namespace
 
-CommandRun runCommand(const std::string& typedName) {
-  CommandRun run;
-  std::string_view name = trimBlanks(typedName);
+namespace {
+
+// Looks a typed name up: its prefixes "_" (the global name), "." (the built-in command), "-"
+// (the command-line form) and "'" (transparent use) may come in any order. "-NAME" runs a
+// command registered under that name, and otherwise NAME itself, which then is the
+// command-line form (commands of this host have no dialog form of their own).
+std::shared_ptr<CommandRecord> lookUp(std::string_view name) {
   bool global = false;
-  // "_" asks for the global name, "." for the built-in command, "'" for transparent use.
-  while (!name.empty() && (name.front() == '_' || name.front() == '.' || name.front() == '\'')) {
+  bool dash = false;
+  while (!name.empty() && (name.front() == '_' || name.front() == '.' || name.front() == '\'' ||
+                           name.front() == '-')) {
     global = global || name.front() == '_';
+    dash = dash || name.front() == '-';
     name.remove_prefix(1);
   }
-  std::string key(name);
-  std::shared_ptr<CommandRecord> cmd;
-  if (!key.empty()) {
-    CommandStack& stack = commandStack();
-    cmd = global ? stack.find(key.c_str(), true, true) : stack.find(key.c_str(), false, true);
+  if (name.empty()) return nullptr;
+  CommandStack& stack = commandStack();
+  auto find = [&](const std::string& key) {
+    std::shared_ptr<CommandRecord> cmd = stack.find(key.c_str(), global, true);
     if (!cmd && !global) cmd = stack.find(key.c_str(), true, true);
-  }
+    return cmd;
+  };
+  std::shared_ptr<CommandRecord> cmd;
+  if (dash) cmd = find("-" + std::string(name));
+  if (!cmd) cmd = find(std::string(name));
+  return cmd;
+}
+
+}  // namespace
+
+bool commandExists(const std::string& typedName) { return lookUp(trimBlanks(typedName)) != nullptr; }
+
+CommandRun runCommand(const std::string& typedName) {
+  CommandRun run;
+  std::shared_ptr<CommandRecord> cmd = lookUp(trimBlanks(typedName));
   run.resourceDepthBefore = resourceHandleDepth();
   if (!cmd) {
     std::string shown = upper(std::string(trimBlanks(typedName)));

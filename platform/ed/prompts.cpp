@@ -220,11 +220,12 @@ extern "C" int acedGetKword(const char* prompt, char* result) {
 }
 
 extern "C" int acedGetString(int cronly, const char* prompt, char* result) {
-  (void)cronly;  // one input is one line, so blanks inside it never end the input early
   pf::takeInitGet();
   if (result == nullptr) return RTERROR;
   result[0] = '\0';
-  pf::Input in = pf::readInput(prompt ? prompt : "");
+  // With cronly only the end of the line ends the answer, so it may hold spaces; without, a
+  // space in a script ends it as Enter does.
+  pf::Input in = pf::readInput(prompt ? prompt : "", cronly ? pf::Extent::kRestOfLine : pf::Extent::kWord);
   if (in.kind != pf::Input::kText) return RTCAN;
   return pf::copyResult(in.text, result) ? RTNORM : RTINPUTTRUNCATED;
 }

@@ -1,5 +1,5 @@
 // codepage.cpp - the current ANSI code page: lead bytes, case folding and conversions to and
-// from Unicode for the registry file.
+// from Unicode for the registry file and for the host's text exchange (with "\U+XXXX").
 #include "pf/codepage.h"
 #include "win/codepage_internal.h"
 
@@ -209,4 +209,83 @@ bool isValidUtf8(const std::string& text) {
 }
 
 }  // namespace cp
+
+namespace {
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// The character of a "\U+XXXX" escape at text[i] (four hex digits); -1 when there is none.
+long escapeAt(const std::string& text, size_t i) {
+  if (i + 7 > text.size() || text[i] != '\\' || (text[i + 1] != 'U' && text[i + 1] != 'u') || text[i + 2] != '+')
+    return -1;
+  long u = 0;
+  for (size_t k = i + 3; k < i + 7; ++k) {
+    const int h = hexValue(text[k]);
+    if (h < 0) return -1;
+    u = u * 16 + h;
+  }
+  return u;
+}
+
+void appendEscape(std::string& out, char32_t u) {
+  static const char kHex[] = "0123456789ABCDEF";
+  out += "\\U+";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(u >> shift) & 0xF];
+}
+
+}  // namespace
+
+std::string ansiToUtf8Unescaped(const std::string& ansi) {
+  std::string out;
+  out.reserve(ansi.size());
+  for (size_t i = 0; i < ansi.size(); ++i) {
+    long u = escapeAt(ansi, i);
+    if (u >= 0xD800 && u <= 0xDBFF) {
+      // A character beyond the 16-bit range is written as the escapes of its surrogate pair.
+      const long low = escapeAt(ansi, i + 7);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp::appendUtf8(out, static_cast<char32_t>(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00)));
+        i += 13;
+        continue;
+      }
+      u = -1;
+    }
+    if (u >= 0 && !(u >= 0xD800 && u <= 0xDFFF)) {
+      cp::appendUtf8(out, static_cast<char32_t>(u));
+      i += 6;
+      continue;
+    }
+    cp::appendUtf8(out, byteToUnicode(static_cast<unsigned char>(ansi[i])));
+  }
+  return out;
+}
+
+std::string utf8ToAnsiEscaped(const std::string& utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  size_t i = 0;
+  while (i < utf8.size()) {
+    char32_t u;
+    if (!cp::decodeUtf8(utf8, i, u)) {
+      out += utf8[i++];  // not UTF-8: a byte of text that is in the code page already
+      continue;
+    }
+    const int b = unicodeToByte(u);
+    if (b >= 0) {
+      out += static_cast<char>(b);
+    } else if (u > 0xFFFF) {
+      appendEscape(out, 0xD800 + ((u - 0x10000) >> 10));
+      appendEscape(out, 0xDC00 + ((u - 0x10000) & 0x3FF));
+    } else {
+      appendEscape(out, u);
+    }
+  }
+  return out;
+}
+
 }  // namespace pf

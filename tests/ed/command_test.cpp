@@ -194,6 +194,22 @@ TEST_F(RunCommandTest, NotificationsForEachOutcome) {
   EXPECT_EQ(pf::activeCommand(), "");
 }
 
+TEST_F(RunCommandTest, PrefixesOfTheTypedNameCombine) {
+  edtest::Attached on(&rec);
+  pf::OutputCapture out;
+  for (const char* typed : {"-zcount", "._zcount", "_.-ZCOUNT", "'zcount", "-ZZAEHL"})
+    EXPECT_EQ(pf::runCommand(typed).outcome, pf::CommandOutcome::kEnded) << typed;
+  EXPECT_EQ(g_calls, 5);
+  EXPECT_EQ(pf::runCommand("_-ZZAEHL").outcome, pf::CommandOutcome::kUnknown);  // local name asked as global
+  EXPECT_EQ(pf::runCommand("-").outcome, pf::CommandOutcome::kUnknown);
+  EXPECT_FALSE(pf::commandExists("._"));
+  EXPECT_TRUE(pf::commandExists(" _.zcount "));
+  // A command registered with the dash is the command-line form and wins over the plain name.
+  ASSERT_EQ(acedRegCmds->addCommand("T_RUN", "-ZHELLO", "-ZHELLO", 0, &countCall), Acad::eOk);
+  EXPECT_EQ(pf::runCommand("_-zhello").globalName, "-ZHELLO");
+  EXPECT_EQ(pf::runCommand("zhello").globalName, "ZHELLO");
+}
+
 TEST_F(RunCommandTest, HostPromptsCancelCommandsToo) {
   ASSERT_EQ(acedRegCmds->addCommand("T_RUN", "ZRAW", "ZRAW", 0, &rawPrompt), Acad::eOk);
   pf::OutputCapture out;

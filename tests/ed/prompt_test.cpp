@@ -130,6 +130,53 @@ TEST(InputSources, CommandTextSplitsOnSemicolons) {
   EXPECT_NE(error.find("/nonexistent/x.scr"), std::string::npos);
 }
 
+// What a word prompt reads from a source until its end ("<cancel>" for ^C).
+std::vector<std::string> words(pf::InputSource& src) {
+  std::vector<std::string> got;
+  for (pf::Input in = src.read(""); in.kind != pf::Input::kEnd; in = src.read(""))
+    got.push_back(in.kind == pf::Input::kCancel ? "<cancel>" : in.text);
+  return got;
+}
+
+TEST(InputSources, SpacesEndInputsAsTheLineEndDoes) {
+  std::istringstream script(
+      "ZORVIK U\n"
+      "LIST  #1F \n"          // two spaces: an Enter between; the trailing space: one more
+      "SAVEAS \"my plans/out.dxf\"\n"
+      "  @text 2020 Hall A \n"  // a dialog answer stays whole, blanks and all
+      "PLINE @10,0 ^c\n"       // a relative point is no dialog answer
+      "\n");
+  auto src = pf::makeScriptInput(script, "t.scr");
+  EXPECT_EQ(words(*src), (std::vector<std::string>{"ZORVIK", "U", "LIST", "", "#1F", "", "SAVEAS",
+                                                   "\"my plans/out.dxf\"", "  @text 2020 Hall A ", "PLINE",
+                                                   "@10,0", "<cancel>", ""}));
+
+  auto c = pf::makeCommandTextInput("ZORVIK U;Options;@text 2020 1 000;\"a b\" c");
+  EXPECT_EQ(words(*c), (std::vector<std::string>{"ZORVIK", "U", "Options", "@text 2020 1 000", "\"a b\"", "c"}));
+}
+
+TEST(InputSources, TextPromptsTakeTheRestOfTheLine) {
+  pf::OutputCapture out;
+  std::istringstream script("NAME Kitchen and dining room\nNEXT one two\n");
+  auto prev = pf::setInputSource(pf::makeScriptInput(script, "t.scr"));
+  char buf[133];
+  EXPECT_EQ(pf::inputSource()->peek().text, "NAME");
+  EXPECT_EQ(acedGetString(0, "Command: ", buf), RTNORM);
+  EXPECT_STREQ(buf, "NAME");
+  EXPECT_EQ(pf::inputSource()->peek().text, "Kitchen");  // what a word prompt would read next
+  EXPECT_EQ(acedGetString(1, "Room name: ", buf), RTNORM);
+  EXPECT_STREQ(buf, "Kitchen and dining room");
+  EXPECT_EQ(acedGetString(0, "Command: ", buf), RTNORM);
+  EXPECT_STREQ(buf, "NEXT");
+  EXPECT_EQ(acedGetString(0, "Word: ", buf), RTNORM);
+  EXPECT_STREQ(buf, "one");
+  EXPECT_EQ(acedGetString(1, "Rest: ", buf), RTNORM);
+  EXPECT_STREQ(buf, "two");
+  EXPECT_EQ(acedGetString(1, "Rest: ", buf), RTCAN);  // the end of the script
+  pf::setInputSource(std::move(prev));
+  EXPECT_NE(out.text().find("Room name: Kitchen and dining room"), std::string::npos) << out.text();
+}
+
 TEST(InputSources, TerminalShowsPromptsEvenWhenQuiet) {
   pf::OutputCapture out;
   std::istringstream typed("7\n");

@@ -62,24 +62,56 @@ TEST(ScriptedDriver, StopsReadingWhenTheDialogEnds) {
   EXPECT_EQ(script.lines.size(), 1u);  // the next line is left for whatever comes next
 }
 
-TEST(ScriptedDriver, RefusedActionsWarnAndTheScriptGoesOn) {
+TEST(ScriptedDriver, AnActionThatCannotBeAppliedCancelsTheDialog) {
+  // Each answer that cannot be applied ends its dialog with Cancel, so the "@ok" after it never
+  // confirms what the dialog showed instead; the failure names the line and the reason.
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"@text 9999 1", "@text 9999 1: the dialog has no control 9999"},
+      {"@check 3002 on", "@check 3002 on: edit 3002 is not a check box"},
+      {"@select 3001 NOPE", "@select 3001 NOPE: list 3001 has no entry \"NOPE\""},
+      {"@spin 3005 sideways", "@spin takes up or down"},
+      {"@frobnicate", "unknown dialog action '@frobnicate'"},
+      {"@text 3007 locked", "edit 3007 is disabled"},
+      {"not an answer", "not an answer: not a dialog answer"},
+  };
+  for (const auto& [line, why] : cases) {
+    pf::clearFailedDialogActions();
+    Transcript t;
+    Script script({"@text 3002 4", line, "@select 3001 WIDTH", "@ok"});
+    pf::ScopedDialogDriver d(pf::makeScriptedDialogDriver(
+        [&](std::string& next) {
+          if (script.lines.empty()) return false;
+          next = script.lines.front();
+          script.lines.pop_front();
+          return true;
+        },
+        false, [] { return std::string("t.scr:7"); }));
+    TestDialog dlg;
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL) << line;
+    EXPECT_EQ(dlg.m_count, 3) << line;  // nothing of the cancelled dialog was kept
+    EXPECT_EQ(script.lines.size(), 2u) << "the lines after the failed one are left: " << line;
+    ASSERT_EQ(pf::failedDialogActions().size(), 1u) << line;
+    EXPECT_NE(pf::failedDialogActions()[0].find("t.scr:7: "), std::string::npos) << pf::failedDialogActions()[0];
+    EXPECT_NE(pf::failedDialogActions()[0].find(why), std::string::npos) << pf::failedDialogActions()[0];
+    EXPECT_TRUE(t.contains("dialog 2100 \"Test dialog\" cancelled")) << line;
+    EXPECT_FALSE(t.contains("no more answers")) << line;
+  }
+  pf::clearFailedDialogActions();
+}
+
+TEST(ScriptedDriver, ARefusedOkKeepsTheDialogOpenForTheNextLines) {
+  // OK itself was pressed: the dialog's own check refused the value and asks for another, as it
+  // would ask a user.
+  pf::clearFailedDialogActions();
   Transcript t;
-  Script script({"@text 9999 1", "@check 3002 on", "@select 3001 NOPE", "@spin 3005 sideways", "@frobnicate",
-                 "@text 3007 locked", "not an answer", "@text 3002 abc", "@ok", "@text 3002 2", "@ok"});
+  Script script({"@text 3002 abc", "@ok", "@text 3002 2", "@ok"});
   pf::ScopedDialogDriver d(script.driver(false));
   TestDialog dlg;
   EXPECT_EQ(dlg.DoModal(), IDOK);
   EXPECT_EQ(dlg.m_count, 2);
-  EXPECT_TRUE(t.contains("*** @text 9999 1: the dialog has no control 9999 (ignored)"));
-  EXPECT_TRUE(t.contains("*** @check 3002 on: edit 3002 is not a check box (ignored)"));
-  EXPECT_TRUE(t.contains("*** @select 3001 NOPE: list 3001 has no entry \"NOPE\" (ignored)"));
-  EXPECT_TRUE(t.contains("@spin takes up or down"));
-  EXPECT_TRUE(t.contains("unknown dialog action '@frobnicate'"));
-  EXPECT_TRUE(t.contains("edit 3007 is disabled"));
-  EXPECT_TRUE(t.contains("*** not an answer: not a dialog answer (ignored)"));
-  // The refused OK (not an integer) kept the dialog open for the next lines.
   EXPECT_TRUE(t.contains("Please enter an integer."));
   EXPECT_FALSE(t.contains("@ok"));  // echo off
+  EXPECT_TRUE(pf::failedDialogActions().empty());
 }
 
 TEST(TerminalDriver, ShowsTheFormAndReadsActions) {
@@ -97,6 +129,21 @@ TEST(TerminalDriver, ShowsTheFormAndReadsActions) {
   EXPECT_NE(form.find("3007  edit          [first]  (disabled)"), std::string::npos) << form;
   EXPECT_NE(form.find("3004  check box     [x] Enable name"), std::string::npos) << form;
   EXPECT_NE(form.find("*** unknown dialog action '@bogus'"), std::string::npos) << form;
+}
+
+TEST(TerminalDriver, ConvertsTheFormAndTheTypedActions) {
+  Transcript t;
+  std::istringstream in("@text 3007 x\n<N>@select 3001 ROOM\n@ok\n");
+  std::ostringstream out;
+  // Stand-ins for the terminal's encoding: the form is shown in brackets, "<N>" typed is "".
+  pf::ScopedDialogDriver d(pf::makeTerminalDialogDriver(
+      in, out, [](const std::string& s) { return "{" + s + "}"; },
+      [](const std::string& s) { return s.compare(0, 3, "<N>") == 0 ? s.substr(3) : s; }));
+  TestDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(CString("ROOM"), dlg.m_selected);
+  EXPECT_NE(out.str().find("{Dialog 2100 \"Test dialog\""), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("*** {edit 3007 is disabled}"), std::string::npos) << out.str();
 }
 
 TEST(TerminalDriver, EndOfInputCancels) {

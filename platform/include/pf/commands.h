@@ -2,7 +2,8 @@
 //
 // A typed name is looked up in the command stack: "_NAME" by global name, otherwise by local
 // name and then by global name; a leading '.' (use the built-in command) is accepted and
-// ignored. Running a command tells the editor reactors commandWillStart, then commandEnded,
+// ignored; "-NAME" (the command-line form) runs a command registered as "-NAME", else NAME.
+// The prefixes may be combined ("_.-NAME"). Running a command tells the editor reactors commandWillStart, then commandEnded,
 // commandCancelled (a prompt was cancelled during the command) or commandFailed (the command
 // threw); a name that is not registered tells them unknownCommand and prints
 // 'Unknown command "NAME".'. While the command runs, its resource handle (if it was registered
@@ -21,6 +22,9 @@ struct CommandRun {
   int resourceDepthBefore = 0;  // the current document's resource-handle stack depth
   int resourceDepthAfter = 0;   // ... after the command: equal when it pushed and popped in pairs
 };
+
+// True when a typed name (prefixes and surrounding blanks allowed) names a command.
+bool commandExists(const std::string& typedName);
 
 // Runs one command by its typed name (surrounding blanks ignored).
 CommandRun runCommand(const std::string& typedName);

@@ -78,18 +78,32 @@ std::shared_ptr<DialogDriver> dialogDriver();
 
 // Scripted: reads lines from nextLine, which answers false when there is no dialog answer left
 // (end of the script, or the next script line is not an "@" line; the host leaves that line
-// where it is). Each action is echoed unless echo is false; refused actions print a warning and
-// the script goes on.
+// where it is). Each action is echoed unless echo is false. An action that cannot be applied
+// (no such control or entry, a disabled or hidden control, a value the control refuses, a line
+// that is no dialog answer) is reported in the transcript with the place `where` names (the
+// script line, e.g. "run.scr:12"), recorded in failedDialogActions(), and cancels the dialog;
+// the following lines are left to whatever reads next.
 std::shared_ptr<DialogDriver> makeScriptedDialogDriver(std::function<bool(std::string& line)> nextLine,
-                                                       bool echo = true);
+                                                       bool echo = true,
+                                                       std::function<std::string()> where = nullptr);
+
+// The scripted actions that could not be applied so far, as "where: action: reason" (the host
+// program ends its run with a failure status when there are any).
+const std::vector<std::string>& failedDialogActions();
+void clearFailedDialogActions();
 
 // Programmatic: calls the function once per dialog; it inspects and acts on the session.
 std::shared_ptr<DialogDriver> makeProgrammaticDialogDriver(std::function<void(DialogSession&)> act,
                                                            bool echo = true);
 
 // Terminal: writes the form to out and reads actions from in ("@ok", "text 2018 5", ...; an
-// empty line or "?" shows the form again; end of input cancels the dialog).
-std::shared_ptr<DialogDriver> makeTerminalDialogDriver(std::istream& in, std::ostream& out);
+// empty line or "?" shows the form again; end of input cancels the dialog). `toTerminal` and
+// `fromTerminal`, when given, convert what is written and read between the dialog's text (the
+// ANSI code page) and the terminal's encoding.
+using TextConversion = std::function<std::string(const std::string&)>;
+std::shared_ptr<DialogDriver> makeTerminalDialogDriver(std::istream& in, std::ostream& out,
+                                                       TextConversion toTerminal = nullptr,
+                                                       TextConversion fromTerminal = nullptr);
 
 // Installs a driver for the lifetime of the object and restores the previous one afterwards.
 class ScopedDialogDriver {

@@ -2,8 +2,15 @@
 //
 // Every prompt (acedGetKword, acedEntSel, acedGetPoint, the host's "Command:" prompt, a
 // dialog's "@" answer lines) reads from one input source that the host chooses: a script file,
-// the text of -c split on ';', an interactive terminal, or a test's list of answers. A source
-// hands out one input per line: an empty line is Enter, "^C" cancels, and the end of the input
+// the text of -c split on ';', an interactive terminal, or a test's list of answers.
+//
+// Scripts and -c text are read as the host reads its scripts: a space ends an input just as the
+// end of the line does, so "ZORVIK U" is two inputs and a trailing space is one more Enter. A
+// prompt that takes text with spaces (acedGetString with cronly, an attribute value) reads the
+// rest of the line instead. Double quotes keep spaces inside one input ("my plans/a.dxf", quotes
+// included: the file prompt takes them off). A line that starts with '@' and a letter is a
+// dialog answer and stays one input. A terminal and a test's answer list hand out one input per
+// line or answer. Everywhere an empty input is Enter, "^C" cancels, and the end of the input
 // cancels whatever is still asking.
 //
 // Prompts answered from a non-interactive source are echoed to the transcript as the command
@@ -32,15 +39,22 @@ struct Input {
   std::string text;
 };
 
+// How much of a script line one input takes: up to the next space (most prompts), or all that
+// is left of the line (prompts that take text with spaces).
+enum class Extent { kWord, kRestOfLine };
+
 class InputSource {
  public:
   virtual ~InputSource();
 
   // Consumes and answers the next input. `prompt` is what the user is being asked; a terminal
-  // shows it before reading, other sources ignore it.
-  virtual Input read(const std::string& prompt) = 0;
+  // shows it before reading, other sources ignore it. Sources that hand out one input per line
+  // ignore `extent`.
+  virtual Input read(const std::string& prompt, Extent extent) = 0;
+  Input read(const std::string& prompt) { return read(prompt, Extent::kWord); }
 
-  // The next input without consuming it (a terminal reads a line to answer).
+  // The next input (as a word prompt would read it) without consuming it (a terminal reads a
+  // line to answer).
   virtual const Input& peek() = 0;
 
   // True when a user types the answers at a terminal (prompts are shown there, not echoed).
@@ -50,13 +64,14 @@ class InputSource {
   virtual std::string where() const = 0;
 };
 
-// A script: one input per line; lines whose first non-blank character is ';' are comments and
-// skipped; "^C" cancels; a trailing '\r' and a leading UTF-8 byte-order mark are dropped.
-// `name` appears in messages.
+// A script: inputs ended by spaces and line ends (see above); lines whose first non-blank
+// character is ';' are comments and skipped; "^C" cancels; a trailing '\r' and a leading UTF-8
+// byte-order mark are dropped. `name` appears in messages.
 std::unique_ptr<InputSource> makeScriptInput(std::istream& in, const std::string& name);
 // The same from a file; nullptr (and a reason) when the file cannot be read.
 std::unique_ptr<InputSource> makeScriptFileInput(const std::string& path, std::string* error);
-// The text of -c: inputs separated by ';' ("ZORVIK;Update"; "A;;B" has an Enter between).
+// The text of -c: ';' ends a line of a script ("ZORVIK;Update" and "ZORVIK Update" are the
+// same; "A;;B" has an Enter between).
 std::unique_ptr<InputSource> makeCommandTextInput(const std::string& text);
 // A test's answers, one input each ("" is Enter, "^C" cancels).
 std::unique_ptr<InputSource> makeAnswerListInput(std::vector<std::string> answers);
@@ -75,7 +90,7 @@ bool quietPrompts();
 // Reads the answer to a prompt through the current source and echoes it to the transcript
 // ("Prompt: answer", "Prompt: *Cancel*" for ^C; nothing when the input has ended). The
 // platform's prompts and the host program's own commands read through this.
-Input readInput(const std::string& prompt);
+Input readInput(const std::string& prompt, Extent extent = Extent::kWord);
 
 // For tests: installs a list of answers for as long as it lives, then restores the previous
 // source. remaining() tells whether a test's prompts consumed what it expected.
