@@ -662,6 +662,7 @@ void Saver::write(TagWriter& w) {
   w_ = &w;
   filer_.reset(new DxfOutFiler(db_, w, [this](const AcDbObjectId& id) { return saved(id); }));
   filer_->setPrecision(precision_);
+  filer_->keepDanglingBelow(st_.seedAtLoad);
   writing_ = true;
 
   // Standard sections in their order; sections we keep without a model where they were.
