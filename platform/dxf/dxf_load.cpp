@@ -1,4 +1,5 @@
-// dxf_load.cpp - AcDbDatabase::dxfIn: reads an ASCII DXF drawing into an empty database.
+// dxf_load.cpp - AcDbDatabase::dxfIn: reads a DXF drawing (ASCII, or binary through its ASCII
+// form) into an empty database.
 //
 // One pass: the structural walk (dxf_structure) checks every group as it reads the file and hands
 // each record to the loader (dxf_loader), which creates, fills and links its object at once. No
@@ -20,6 +21,7 @@
 #include <new>
 #include <system_error>
 
+#include "dxf/dxf_binary.h"
 #include "dxf/dxf_file.h"
 #include "dxf/dxf_loader.h"
 #include "dxf/dxf_state.h"
@@ -121,6 +123,9 @@ Acad::ErrorStatus loadDrawing(AcDbDatabase* db, const char* fileName, const char
   try {
     InputFile in(file);
     started = true;
+    // A binary drawing is read in its ASCII form: the same checks, walk and loader.
+    const bool binary = isBinaryDxf(in.data());
+    if (binary) in.replaceWith(decodeBinaryDxf(in.data(), file));
     pf::reserveObjects(db, estimatedObjects(in.data().size()));
     std::unique_ptr<DrawingState> state;
     try {
@@ -150,6 +155,7 @@ Acad::ErrorStatus loadDrawing(AcDbDatabase* db, const char* fileName, const char
       DrawingParts parts = checkDrawing(checker, ReleaseBehind{&releasePages, &in});
       state = loadSectionBySection(db, in, file, parts, log.get());
     }
+    state->binary = binary;
     setDrawingState(db, std::move(state));
     pf::setFilename(db, file.c_str());
     return Acad::eOk;

@@ -1,4 +1,5 @@
-// dxf_save.cpp - AcDbDatabase::dxfOut: writes the database as an ASCII DXF drawing.
+// dxf_save.cpp - AcDbDatabase::dxfOut: writes the database as a DXF drawing (ASCII, or binary
+// through the binary encoder).
 //
 // The drawing is written in the version it was read in (a drawing built in memory as AC1015),
 // every object through its own dxfOutFields. Saving runs in two passes over the same walk: the
@@ -19,6 +20,7 @@
 #include "dbents.h"
 #include "dbsymtb.h"
 #include "acutmem.h"
+#include "dxf/dxf_binary.h"
 #include "dxf/dxf_file.h"
 #include "dxf/dxf_filers.h"
 #include "dxf/dxf_proxy.h"
@@ -705,7 +707,7 @@ void Saver::write(TagWriter& w) {
 
 }  // namespace
 
-Acad::ErrorStatus saveDrawing(AcDbDatabase* db, const char* fileName, int precision) {
+Acad::ErrorStatus saveDrawing(AcDbDatabase* db, const char* fileName, int precision, DxfForm form) {
   clearFailure();
   const std::string file = fileName ? fileName : "";
   if (Acad::ErrorStatus es = pf::injectedFault("AcDbDatabase::dxfOut")) {
@@ -726,15 +728,23 @@ Acad::ErrorStatus saveDrawing(AcDbDatabase* db, const char* fileName, int precis
     Saver saver(db, state ? *state : fresh, state == nullptr, precision > 0 && precision <= 16 ? precision : 16);
     saver.plan();
     AtomicOutputFile out(file);
-    TagWriter w(
-        [&](const char* p, std::size_t n) {
-          // Tests make a write fail halfway (a full disk) through this fault.
-          if (pf::injectedFault("AcDbDatabase::dxfOut/write") != Acad::eOk)
-            throw DxfError(file, 0, "cannot write the drawing: the file system refused the data", DxfError::kWrite);
-          out.write(p, n);
-        },
-        precision > 0 && precision <= 16 ? precision : 16);
-    saver.write(w);
+    auto toFile = [&](const char* p, std::size_t n) {
+      // Tests make a write fail halfway (a full disk) through this fault.
+      if (pf::injectedFault("AcDbDatabase::dxfOut/write") != Acad::eOk)
+        throw DxfError(file, 0, "cannot write the drawing: the file system refused the data", DxfError::kWrite);
+      out.write(p, n);
+    };
+    const int digits = precision > 0 && precision <= 16 ? precision : 16;
+    if (form == DxfForm::kBinary) {
+      // The writer's groups, encoded as they come.
+      BinaryDxfEncoder encoder(toFile);
+      TagWriter w([&](const char* p, std::size_t n) { encoder.add(p, n); }, digits);
+      saver.write(w);
+      encoder.finish();
+    } else {
+      TagWriter w(toFile, digits);
+      saver.write(w);
+    }
     out.commit();
     return Acad::eOk;
   } catch (const DxfError& e) {
@@ -750,5 +760,10 @@ Acad::ErrorStatus saveDrawing(AcDbDatabase* db, const char* fileName, int precis
 }  // namespace pf
 
 Acad::ErrorStatus AcDbDatabase::dxfOut(const char* fileName, const int precision, const bool) {
-  return pf::dxf::saveDrawing(this, fileName, precision);
+  return pf::dxf::saveDrawing(this, fileName, precision, pf::dxfForm(this));
+}
+
+Acad::ErrorStatus pf::dxfOutAs(AcDbDatabase* db, const char* fileName, DxfForm form, int precision) {
+  if (db == nullptr) return Acad::eNullObjectPointer;
+  return pf::dxf::saveDrawing(db, fileName, precision, form);
 }

@@ -42,6 +42,7 @@ struct DrawingState {
   // The handle seed when the drawing was read: handles below it that no record has can be named
   // by references of the file, and no new object takes them.
   std::uint64_t seedAtLoad = 0;
+  bool binary = false;  // read from binary DXF: saved in that form unless asked otherwise
 };
 
 // The state of a database read from DXF, or null (a drawing built in memory).

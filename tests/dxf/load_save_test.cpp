@@ -260,7 +260,8 @@ TEST(DrawingLoad, RefusesMalformedDrawingsAndLeavesTheDatabaseEmpty) {
       {"badvalue.dxf", replaced("90\n4\n", "90\nfour\n"), "not an integer"},
       {"duplicate.dxf", replaced("5\n41\n", "5\n3F\n"), "duplicate handle 3F"},
       {"unbalanced.dxf", replaced("ENDTAB\n  0\nTABLE\n  2\nLAYER", "TABLE\n  2\nLAYER"), "has no ENDTAB"},
-      {"binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "junk", "binary DXF"},
+      // A binary file has no lines: its fault is told by byte offset.
+      {"binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "junk", "binary DXF, byte 22"},
       {"old.dxf", replaced("AC1015", "AC1009"), "AC1009"},
   };
   for (const Case& c : cases) {
@@ -271,7 +272,7 @@ TEST(DrawingLoad, RefusesMalformedDrawingsAndLeavesTheDatabaseEmpty) {
     const pf::DxfFailure& f = pf::lastDxfFailure();
     EXPECT_EQ(f.file, path) << c.name;
     EXPECT_NE(f.reason.find(c.words), std::string::npos) << c.name << ": " << f.text();
-    if (c.name != "notdxf.dxf") {
+    if (c.name != "notdxf.dxf" && c.name != "binary.dxf") {
       EXPECT_GT(f.line, 0u) << c.name;
     }
     EXPECT_TRUE(pf::allObjectIds(db.db).empty()) << c.name;

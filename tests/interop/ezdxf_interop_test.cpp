@@ -325,6 +325,30 @@ TEST(RealDrawings, EveryDrawingComesBackGroupForGroup) {
   }
 }
 
+// The same drawings through binary DXF: saved binary, ezdxf reads them and finds nothing wrong,
+// and read back and saved as ASCII they are the originals group for group.
+TEST(RealDrawings, EveryDrawingComesBackThroughBinaryDxf) {
+  const std::string dir = std::string(ZORVIK_SHARED_DIR) + "/interop/real-dxf";
+  std::vector<std::string> names = dxfFilesIn(dir);
+  ASSERT_GE(names.size(), 18u) << dir;
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    const std::string in = dir + "/" + name;
+    const std::string bin = tempPath("binary-" + name), back = tempPath("binary-back-" + name);
+    {
+      DbScope db;
+      ASSERT_EQ(db->dxfIn(in.c_str()), Acad::eOk) << pf::lastDxfFailure().text();
+      ASSERT_EQ(pf::dxfOutAs(db.db, bin.c_str(), pf::DxfForm::kBinary), Acad::eOk) << pf::lastDxfFailure().text();
+    }
+    expectEzdxfAccepts(bin);
+    DbScope db;
+    ASSERT_EQ(db->dxfIn(bin.c_str()), Acad::eOk) << pf::lastDxfFailure().text();
+    ASSERT_EQ(pf::dxfOutAs(db.db, back.c_str(), pf::DxfForm::kAscii), Acad::eOk) << pf::lastDxfFailure().text();
+    const TagDifferences d = compareTags(in, back);
+    EXPECT_EQ(d.count, 0u) << d.text();
+  }
+}
+
 namespace {
 
 class InteropLink : public AcDbObject {
