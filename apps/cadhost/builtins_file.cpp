@@ -161,7 +161,10 @@ bool saveDrawing(const std::string& path) {
   pf::sendAppMessage(AcRx::kSaveMsg);
   pf::notifyBeginSave(db, path.c_str());
   pf::notifyBeginDxfOut(db);
-  const Acad::ErrorStatus es = db->dxfOut(path.c_str());
+  const std::string& form = hostState().dxfForm;
+  const Acad::ErrorStatus es =
+      form.empty() ? db->dxfOut(path.c_str())
+                   : pf::dxfOutAs(db, path.c_str(), form == "binary" ? pf::DxfForm::kBinary : pf::DxfForm::kAscii);
   if (es == Acad::eOk) {
     pf::notifyDxfOutComplete(db);
     pf::notifySaveComplete(db, path.c_str());

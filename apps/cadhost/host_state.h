@@ -11,6 +11,7 @@ struct HostState {
   std::string drawingPath;     // where SAVE writes; empty for a new drawing
   bool quitRequested = false;  // QUIT ends the run after the current command
   bool saveFailed = false;     // a SAVE/SAVEAS of the run failed
+  std::string dxfForm;         // "ascii" or "binary" (--dxf-form); empty: the form read
 };
 
 HostState& hostState();

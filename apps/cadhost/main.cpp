@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
   // A damaged hive is reported (with its line) by the reporter and left as it is; the run goes
   // on with the settings in memory.
   pf::setRegistryHivePath(opt.registry.empty() ? pf::defaultRegistryHivePath() : opt.registry);
+  cadhost::hostState().dxfForm = opt.dxfForm;
 
   // Output: the transcript on standard output, message boxes in it as "[caption] text", the
   // progress meter as a bar on standard error when that is a terminal.

@@ -18,6 +18,7 @@ struct OptionSpec {
 const OptionSpec kOptions[] = {
     {"l", "load", Kind::Value},     {"s", "script", Kind::Value}, {"c", "command", Kind::Value},
     {"o", "save", Kind::Value},     {nullptr, "svg", Kind::Value}, {nullptr, "registry", Kind::Value},
+    {nullptr, "dxf-form", Kind::Value},
     {"q", "quiet", Kind::Flag},     {"h", "help", Kind::Flag},    {nullptr, "version", Kind::Flag},
 };
 
@@ -57,6 +58,7 @@ void apply(const OptionSpec& o, const std::string& value, Options& out) {
   else if (name == "save") out.saveAs = value;
   else if (name == "svg") out.svg = value;
   else if (name == "registry") out.registry = value;
+  else if (name == "dxf-form") out.dxfForm = value;
   else if (name == "quiet") out.quiet = true;
   else if (name == "help") out.help = true;
   else if (name == "version") out.version = true;
@@ -110,6 +112,10 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
     }
     out.drawing = arg;
   }
+  if (!out.dxfForm.empty() && out.dxfForm != "ascii" && out.dxfForm != "binary") {
+    error = "--dxf-form takes ascii or binary, not '" + out.dxfForm + "'";
+    return false;
+  }
   if (!out.script.empty() && !out.commands.empty()) {
     error = "give either --script or --command, not both";
     return false;
@@ -130,6 +136,8 @@ std::string usageText(const char* programName) {
          "  -o, --save FILE        save the drawing as DXF when the run ends (written completely, then renamed)\n"
          "      --svg FILE         render model space to SVG when the run ends\n"
          "      --registry FILE    the user's registry hive, a .reg text file (default ~/.cadhost/user.reg)\n"
+         "      --dxf-form FORM    save drawings as ascii or binary DXF (default: the form the drawing was\n"
+         "                         read in; a new drawing ASCII)\n"
          "  -q, --quiet            print only what commands print, not the prompts and echoed input\n"
          "  -h, --help             show this help and exit\n"
          "      --version          show the version and exit\n"

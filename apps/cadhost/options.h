@@ -13,6 +13,7 @@ struct Options {
   std::string saveAs;                // -o/--save
   std::string svg;                   // --svg
   std::string registry;              // --registry; empty: the default hive
+  std::string dxfForm;               // --dxf-form ascii|binary; empty: as the drawing was read
   bool quiet = false;                // -q/--quiet
   bool help = false;
   bool version = false;

@@ -133,7 +133,8 @@ Acad::ErrorStatus AcDbBlockTableRecord::dwgInFields(AcDbDwgFiler* pFiler) {
   return pFiler->filerStatus();
 }
 
-// 100 AcDbSymbolTableRecord, 100 AcDbBlockTableRecord, 2 <name>, [340 <layout>], kept groups.
+// 100 AcDbSymbolTableRecord, 100 AcDbBlockTableRecord, 2 <name>, 340 <layout> (0 for a block
+// that is no layout, as the R2000 release writes it), kept groups.
 // The entities are written by the drawing writer between BLOCK and ENDBLK.
 Acad::ErrorStatus AcDbBlockTableRecord::dxfOutFields(AcDbDxfFiler* pFiler) const {
   Acad::ErrorStatus es = AcDbSymbolTableRecord::dxfOutFields(pFiler);
@@ -142,7 +143,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::dxfOutFields(AcDbDxfFiler* pFiler) const
   const char* name = nullptr;
   getName(name);
   pFiler->writeString(AcDb::kDxfSymbolTableName, name);
-  if (!mBlock->layout.isNull()) pFiler->writeObjectId(AcDb::kDxfHardPointerId, mBlock->layout);
+  pFiler->writeObjectId(AcDb::kDxfHardPointerId, mBlock->layout);
   for (const resbuf* rb = mBlock->kept; rb; rb = rb->rbnext) pFiler->writeResBuf(*rb);
   return pFiler->filerStatus();
 }

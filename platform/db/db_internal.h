@@ -1,6 +1,7 @@
 // db_internal.h - the database's private structures: id stubs, per-database and per-object
 // state, and the internal open/close and notification paths shared by the db sources.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -49,6 +50,19 @@ struct EntityData {
   bool paperSpaceFlag = false;  // 67 1 as read from a file
 };
 
+// Where a record read from a file had its groups in an order other than the one this platform
+// writes: kept (only for such records) so that an object saved unchanged comes back group for
+// group as it was read. Writers differ, e.g. on whether reactors or the extension dictionary
+// come first, and on the order of the common entity groups.
+struct FileLayout {
+  // The items before the first subclass marker: 'X' the extension dictionary group, 'R' the
+  // reactor group, 'K' one group kept from the file, 'O' the owner.
+  std::string head;
+  // The codes of the AcDbEntity subclass, in file order (empty: the platform's order).
+  std::vector<std::int16_t> entity;
+  bool empty() const { return head.empty() && entity.empty(); }
+};
+
 // What few objects have: kept apart so that the many objects without them stay small.
 struct ObjectExtras {
   AcDbVoidPtrArray reactors;
@@ -58,13 +72,14 @@ struct ObjectExtras {
   resbuf* entityKept = nullptr;  // AcDbEntity groups not modelled (true colour, plot style ...)
   std::unique_ptr<MemoryDwgFiler> undo;  // the object as it was when opened for write
   bool undoErased = false;
+  std::unique_ptr<FileLayout> layout;  // only for records read in an order of their own
   ObjectExtras() = default;
   ObjectExtras(const ObjectExtras&) = delete;
   ObjectExtras& operator=(const ObjectExtras&) = delete;
   ~ObjectExtras();
   bool empty() const {
     return reactors.isEmpty() && xdict.isNull() && keptHead == nullptr && linetypeScale == 1.0 &&
-           entityKept == nullptr && !undo;
+           entityKept == nullptr && !undo && !layout;
   }
 };
 
@@ -100,6 +115,13 @@ public:
   static const AcDbVoidPtrArray& noReactors();
   void setReactors(const AcDbVoidPtrArray& list) {
     if (!list.isEmpty() || extras) more().reactors = list;
+  }
+  // The file's layout of this object's groups, or null (the platform's order).
+  const FileLayout* layout() const { return extras ? extras->layout.get() : nullptr; }
+  FileLayout& layoutForChange() {
+    ObjectExtras& x = more();
+    if (!x.layout) x.layout.reset(new FileLayout);
+    return *x.layout;
   }
   // Forgets the undo record of the opening.
   void dropUndo() {

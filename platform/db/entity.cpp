@@ -1,9 +1,12 @@
 // entity.cpp - AcDbEntity (common properties and their filing), AcDbCurve, AcDbExtents.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <strings.h>
+#include <vector>
 #include "db_internal.h"
 #include "pf/pooled_name.h"
 #include "dbcurve.h"
@@ -283,8 +286,122 @@ Acad::ErrorStatus AcDbEntity::dwgInFields(AcDbDwgFiler* pFiler) {
   return es != Acad::eOk ? es : pFiler->filerStatus();
 }
 
+namespace {
+
+// The common groups the platform models, in the order it writes them; any other group of the
+// subclass is kept and written after them.
+const std::int16_t kCommonOrder[] = {67, AcDb::kDxfLayerName, AcDb::kDxfLinetypeName, AcDb::kDxfColor,
+                                     AcDb::kDxfLineWeight, 48, AcDb::kDxfVisibility};
+
+bool isCommonGroup(int code) {
+  for (std::int16_t c : kCommonOrder)
+    if (c == code) return true;
+  return false;
+}
+
+// What the platform writes of the common groups: the paper-space mark, the layer, then each
+// property that is not its default.
+struct CommonGroups {
+  const pf::EntityData& e;
+  bool paper;
+  double linetypeScale;
+
+  bool byLayerLinetype() const {
+    return (e.linetype[0] == 'B' || e.linetype[0] == 'b') && strcasecmp(e.linetype, "ByLayer") == 0;
+  }
+  bool needed(int code) const {
+    switch (code) {
+      case 67: return paper;
+      case AcDb::kDxfLayerName: return true;
+      case AcDb::kDxfLinetypeName: return !byLayerLinetype();
+      case AcDb::kDxfColor: return e.color != 256;
+      case AcDb::kDxfLineWeight: return e.lineWeight != AcDb::kLnWtByLayer;
+      case 48: return linetypeScale != 1.0;
+      case AcDb::kDxfVisibility: return e.invisible;
+      default: return false;
+    }
+  }
+  void write(AcDbDxfFiler* pFiler, int code) const {
+    switch (code) {
+      case 67: pFiler->writeInt16(67, paper ? 1 : 0); break;
+      case AcDb::kDxfLayerName: pFiler->writeString(AcDb::kDxfLayerName, e.layer); break;
+      case AcDb::kDxfLinetypeName: pFiler->writeString(AcDb::kDxfLinetypeName, e.linetype); break;
+      case AcDb::kDxfColor: pFiler->writeInt16(AcDb::kDxfColor, static_cast<Adesk::Int16>(e.color)); break;
+      case AcDb::kDxfLineWeight: pFiler->writeInt16(AcDb::kDxfLineWeight, static_cast<Adesk::Int16>(e.lineWeight)); break;
+      case 48: pFiler->writeDouble(48, linetypeScale); break;
+      case AcDb::kDxfVisibility: pFiler->writeInt16(AcDb::kDxfVisibility, e.invisible ? 1 : 0); break;
+      default: break;
+    }
+  }
+};
+
+// The subclass as the file had it, when that still describes the entity: every group the
+// platform would write has its place, and the kept groups are the ones read, in order.
+bool entityLayoutFits(const std::vector<std::int16_t>& layout, const CommonGroups& g, const resbuf* kept) {
+  for (std::int16_t c : kCommonOrder)
+    if (g.needed(c) && std::find(layout.begin(), layout.end(), c) == layout.end()) return false;
+  for (std::int16_t c : layout) {
+    if (isCommonGroup(c)) continue;
+    if (kept == nullptr || kept->restype != c) return false;
+    kept = kept->rbnext;
+  }
+  return kept == nullptr;
+}
+
+// The codes of the subclass in file order: on the stack for the usual few, so that reading
+// an entity allocates nothing for them.
+class SubclassCodes {
+ public:
+  void push(int code) {
+    if (n_ < kInline) inline_[n_] = static_cast<std::int16_t>(code);
+    else {
+      if (n_ == kInline) more_.assign(inline_, inline_ + kInline);
+      more_.push_back(static_cast<std::int16_t>(code));
+    }
+    ++n_;
+  }
+  std::size_t size() const { return n_; }
+  std::int16_t operator[](std::size_t i) const { return n_ <= kInline ? inline_[i] : more_[i]; }
+  std::vector<std::int16_t> toVector() const {
+    return n_ <= kInline ? std::vector<std::int16_t>(inline_, inline_ + n_) : more_;
+  }
+
+ private:
+  static constexpr std::size_t kInline = 24;
+  std::int16_t inline_[kInline];
+  std::size_t n_ = 0;
+  std::vector<std::int16_t> more_;
+};
+
+// Keeps the file's order of the subclass only where the platform would write it otherwise (the
+// common groups in another order, or a default written out).
+void setEntityLayout(const AcDbEntity* ent, const SubclassCodes& codes, const CommonGroups& g) {
+  bool usual = true;
+  std::size_t at = 0;
+  for (std::int16_t c : kCommonOrder) {
+    if (!g.needed(c)) continue;
+    if (at >= codes.size() || codes[at] != c) usual = false;
+    ++at;
+  }
+  for (std::size_t i = at; usual && i < codes.size(); ++i)
+    if (isCommonGroup(codes[i])) usual = false;
+  pf::ObjectImpl* oi = pf::impl(ent);
+  if (usual) {
+    if (const pf::FileLayout* l = oi->layout()) {
+      if (l->head.empty()) oi->extras->layout.reset();
+      else oi->layoutForChange().entity.clear();
+      oi->trimExtras();
+    }
+    return;
+  }
+  oi->layoutForChange().entity = codes.toVector();
+}
+
+}  // namespace
+
 // 100 AcDbEntity, [67 1], 8 layer, then the optional groups that differ from their defaults,
-// then groups kept from the file that are not modelled here.
+// then groups kept from the file that are not modelled here; an entity read from a file that had
+// them in another order (or wrote out a default) is written in that order.
 Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* pFiler) const {
   Acad::ErrorStatus es = AcDbObject::dxfOutFields(pFiler);
   if (es != Acad::eOk) return es;
@@ -309,15 +426,22 @@ Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* pFiler) const {
       else if (lastSpace == 1) paper = false;
     }
   }
-  if (paper) pFiler->writeInt16(67, 1);
-  pFiler->writeString(AcDb::kDxfLayerName, e.layer);
-  const bool byLayer = (e.linetype[0] == 'B' || e.linetype[0] == 'b') && strcasecmp(e.linetype, "ByLayer") == 0;
-  if (!byLayer) pFiler->writeString(AcDb::kDxfLinetypeName, e.linetype);
-  if (e.color != 256) pFiler->writeInt16(AcDb::kDxfColor, static_cast<Adesk::Int16>(e.color));
-  if (e.lineWeight != AcDb::kLnWtByLayer) pFiler->writeInt16(AcDb::kDxfLineWeight, static_cast<Adesk::Int16>(e.lineWeight));
-  const double linetypeScale = pf::linetypeScaleOf(this);
-  if (linetypeScale != 1.0) pFiler->writeDouble(48, linetypeScale);
-  if (e.invisible) pFiler->writeInt16(AcDb::kDxfVisibility, 1);
+  const CommonGroups groups{e, paper, pf::linetypeScaleOf(this)};
+  const pf::FileLayout* layout = pf::impl(this)->layout();
+  if (layout && !layout->entity.empty() && entityLayoutFits(layout->entity, groups, pf::keptOf(this))) {
+    const resbuf* kept = pf::keptOf(this);
+    for (std::int16_t c : layout->entity) {
+      if (isCommonGroup(c)) {
+        groups.write(pFiler, c);
+      } else {
+        pFiler->writeResBuf(*kept);
+        kept = kept->rbnext;
+      }
+    }
+    return pFiler->filerStatus();
+  }
+  for (std::int16_t c : kCommonOrder)
+    if (groups.needed(c)) groups.write(pFiler, c);
   for (const resbuf* rb = pf::keptOf(this); rb; rb = rb->rbnext) pFiler->writeResBuf(*rb);
   return pFiler->filerStatus();
 }
@@ -331,8 +455,10 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* pFiler) {
   resbuf* kept = nullptr;
   resbuf** tail = &kept;
   double linetypeScale = pf::linetypeScaleOf(this);
+  SubclassCodes codes;
   resbuf rb;
   while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
+    if (rb.restype != AcDb::kDxfSubclass) codes.push(rb.restype);
     switch (rb.restype) {
       case AcDb::kDxfSubclass:
         pFiler->pushBackItem();
@@ -356,6 +482,7 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* pFiler) {
   }
   pf::setLinetypeScaleOf(this, linetypeScale);
   pf::setKeptOf(this, kept);
+  setEntityLayout(this, codes, CommonGroups{e, e.paperSpaceFlag, linetypeScale});
   if (es == Acad::eEndOfObject) es = Acad::eOk;
   return es != Acad::eOk ? es : pFiler->filerStatus();
 }

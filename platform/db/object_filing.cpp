@@ -46,8 +46,12 @@ static Acad::ErrorStatus dwgInChain(AcDbDwgFiler* filer, resbuf*& chain) {
 }
 
 // An id worth writing to a file: it names an object that is there and not erased.
+// An object that is there, or a handle a file named without a record for it (reserved, never
+// filled): the filer decides whether the latter is written back.
 static bool isLiveReference(const AcDbObjectId& id) {
-  return id.isValid() && peekObject(id) != nullptr && !id.isEffectivelyErased();
+  if (!id.isValid()) return false;
+  if (peekObject(id) == nullptr) return !id.isErased();
+  return !id.isEffectivelyErased();
 }
 
 static resbuf* appendCopy(resbuf*& chain, const resbuf& rb) {
@@ -129,27 +133,86 @@ Acad::ErrorStatus AcDbObject::dwgInFields(AcDbDwgFiler* pFiler) {
   return pFiler->filerStatus();
 }
 
-// Handle, extension dictionary, persistent reactors, groups kept from the file, owner.
+namespace {
+
+void writeXdictGroup(AcDbDxfFiler* pFiler, const AcDbObjectId& xdict) {
+  pFiler->writeString(AcDb::kDxfControlString, "{ACAD_XDICTIONARY");
+  pFiler->writeObjectId(AcDb::kDxfHardOwnershipId, xdict);
+  pFiler->writeString(AcDb::kDxfControlString, "}");
+}
+
+void writeReactorGroup(AcDbDxfFiler* pFiler, const AcDbObjectIdArray& reactors) {
+  pFiler->writeString(AcDb::kDxfControlString, "{ACAD_REACTORS");
+  for (const AcDbObjectId& id : reactors) pFiler->writeObjectId(AcDb::kDxfSoftPointerId, id);
+  pFiler->writeString(AcDb::kDxfControlString, "}");
+}
+
+// The head as the file had it, when it still describes what the object holds: every group the
+// platform would write has its place, and the kept groups are the ones read.
+bool headLayoutFits(const std::string& layout, bool xdict, bool reactors, const resbuf* kept) {
+  std::size_t keptCount = 0;
+  for (const resbuf* rb = kept; rb; rb = rb->rbnext) ++keptCount;
+  std::size_t k = 0;
+  bool x = false, r = false, o = false;
+  for (char c : layout) {
+    if (c == 'K') ++k;
+    x |= c == 'X';
+    r |= c == 'R';
+    o |= c == 'O';
+  }
+  return k == keptCount && o && (!xdict || x) && (!reactors || r);
+}
+
+}  // namespace
+
+// The platform writes the head as X? R? K* O: only a head read in another order is kept (one
+// without an owner is written the platform's way, which names one).
+static void setHeadLayout(pf::ObjectImpl* oi, const std::string& layout) {
+  std::size_t i = 0;
+  if (i < layout.size() && layout[i] == 'X') ++i;
+  if (i < layout.size() && layout[i] == 'R') ++i;
+  while (i < layout.size() && layout[i] == 'K') ++i;
+  const bool usual = i + 1 == layout.size() && layout[i] == 'O';
+  if (usual || layout.find('O') == std::string::npos) {
+    if (const pf::FileLayout* l = oi->layout()) {
+      if (l->entity.empty()) oi->extras->layout.reset();
+      else oi->layoutForChange().head.clear();
+      oi->trimExtras();
+    }
+    return;
+  }
+  oi->layoutForChange().head = layout;
+}
+
+// Handle, extension dictionary, persistent reactors, groups kept from the file, owner; an object
+// read from a file whose head had another order is written in that order.
 Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* pFiler) const {
   assertReadEnabled();
   pf::ObjectImpl* oi = mImp;
   if (oi->stub != nullptr) pFiler->writeAcDbHandle(AcDb::kDxfHandle, oi->stub->handle);
-  if (pf::isLiveReference(oi->xdict())) {
-    pFiler->writeString(AcDb::kDxfControlString, "{ACAD_XDICTIONARY");
-    pFiler->writeObjectId(AcDb::kDxfHardOwnershipId, oi->xdict());
-    pFiler->writeString(AcDb::kDxfControlString, "}");
-  }
+  const bool xdict = pf::isLiveReference(oi->xdict());
   AcDbObjectIdArray live;
   for (void* entry : oi->reactors()) {
     if (!pf::isPersistentEntry(entry)) continue;
     AcDbObjectId id(pf::decodePersistent(entry));
     if (pf::isLiveReference(id)) live.append(id);
   }
-  if (!live.isEmpty()) {
-    pFiler->writeString(AcDb::kDxfControlString, "{ACAD_REACTORS");
-    for (const AcDbObjectId& id : live) pFiler->writeObjectId(AcDb::kDxfSoftPointerId, id);
-    pFiler->writeString(AcDb::kDxfControlString, "}");
+  const pf::FileLayout* layout = oi->layout();
+  if (layout && !layout->head.empty() && headLayoutFits(layout->head, xdict, !live.isEmpty(), oi->keptHead())) {
+    const resbuf* kept = oi->keptHead();
+    for (char c : layout->head) {
+      if (c == 'X' && xdict) writeXdictGroup(pFiler, oi->xdict());
+      if (c == 'R' && !live.isEmpty()) writeReactorGroup(pFiler, live);
+      if (c == 'O') pFiler->writeObjectId(AcDb::kDxfSoftPointerId, oi->owner);
+      if (c == 'K') {
+        pFiler->writeResBuf(*kept);
+        kept = kept->rbnext;
+      }
+    }
+    return pFiler->filerStatus();
   }
+  if (xdict) writeXdictGroup(pFiler, oi->xdict());
+  if (!live.isEmpty()) writeReactorGroup(pFiler, live);
   for (const resbuf* rb = oi->keptHead(); rb; rb = rb->rbnext) pFiler->writeResBuf(*rb);
   pFiler->writeObjectId(AcDb::kDxfSoftPointerId, oi->owner);
   return pFiler->filerStatus();
@@ -164,6 +227,7 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* pFiler) {
   for (void* entry : oi->reactors())
     if (!pf::isPersistentEntry(entry)) reactors.append(entry);
   bool reactorsSeen = false;
+  std::string layout;  // the head's items in file order (see FileLayout)
   if (oi->keptHead() != nullptr) {
     pf::freeResbufChain(oi->keptHeadForChange());
     oi->keptHeadForChange() = nullptr;
@@ -180,6 +244,7 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* pFiler) {
       if (group == "{ACAD_XDICTIONARY" || group == "{ACAD_REACTORS") {
         bool isXdict = group == "{ACAD_XDICTIONARY";
         if (!isXdict) reactorsSeen = true;
+        layout += isXdict ? 'X' : 'R';
         while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
           if (rb.restype == AcDb::kDxfControlString) break;  // "}"
           AcDbObjectId id;
@@ -196,9 +261,11 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* pFiler) {
       }
       // Another application's 102 group: kept verbatim up to its closing "}".
       pf::appendCopy(oi->keptHeadForChange(), rb);
+      layout += 'K';
       if (group.size() > 0 && group[0] == '{') {
         while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
           pf::appendCopy(oi->keptHeadForChange(), rb);
+          layout += 'K';
           if (rb.restype == AcDb::kDxfControlString && rb.resval.rstring && std::strcmp(rb.resval.rstring, "}") == 0)
             break;
         }
@@ -210,11 +277,14 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* pFiler) {
       AcDbObjectId id;
       if (acdbGetObjectId(id, rb.resval.rlname) == Acad::eOk) oi->owner = id;
       ownerSeen = true;
+      layout += 'O';
       continue;
     }
     pf::appendCopy(oi->keptHeadForChange(), rb);
+    layout += 'K';
   }
   if (reactorsSeen || !reactors.isEmpty()) oi->setReactors(reactors);
+  setHeadLayout(oi, layout);
   if (es == Acad::eEndOfObject) es = Acad::eOk;
   if (es != Acad::eOk) return es;
   return pFiler->filerStatus();

@@ -171,7 +171,8 @@ Acad::ErrorStatus AcDbSymbolTable::dwgInFields(AcDbDwgFiler* pFiler) {
   return pFiler->filerStatus();
 }
 
-// 100 AcDbSymbolTable, 70 <count>; further groups of the table head are kept.
+// 100 AcDbSymbolTable, 70 <count>; further groups of the table head are kept. A table read from
+// a file keeps the file's 70 while it holds as many records as the file gave it.
 Acad::ErrorStatus AcDbSymbolTable::dxfOutFields(AcDbDxfFiler* pFiler) const {
   Acad::ErrorStatus es = AcDbObject::dxfOutFields(pFiler);
   if (es != Acad::eOk) return es;
@@ -179,7 +180,10 @@ Acad::ErrorStatus AcDbSymbolTable::dxfOutFields(AcDbDxfFiler* pFiler) const {
   Adesk::Int16 live = 0;
   for (const AcDbObjectId& id : mTable->records)
     if (!id.isEffectivelyErased() && pf::peekObject(id) != nullptr) ++live;
-  pFiler->writeInt16(70, live);
+  if (mTable->countRead >= 0 && static_cast<std::size_t>(live) == mTable->recordsRead)
+    pFiler->writeInt16(70, static_cast<Adesk::Int16>(mTable->countRead));
+  else
+    pFiler->writeInt16(70, live);
   for (const resbuf* rb = mTable->kept; rb; rb = rb->rbnext) pFiler->writeResBuf(*rb);
   return pFiler->filerStatus();
 }
@@ -191,10 +195,14 @@ Acad::ErrorStatus AcDbSymbolTable::dxfInFields(AcDbDxfFiler* pFiler) {
     return pFiler->setError(Acad::eBadDxfSequence, "AcDbSymbolTable subclass marker missing");
   pf::freeResbufChain(mTable->kept);
   mTable->kept = nullptr;
+  mTable->countRead = -1;
   resbuf** tail = &mTable->kept;
   resbuf rb;
   while ((es = pFiler->readResBuf(&rb)) == Acad::eOk) {
-    if (rb.restype == 70) continue;  // the count is recomputed when written
+    if (rb.restype == 70) {  // written back as read while the records are those of the file
+      mTable->countRead = rb.resval.rint;
+      continue;
+    }
     if (rb.restype == AcDb::kDxfSubclass) {
       pFiler->pushBackItem();
       break;

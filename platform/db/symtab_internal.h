@@ -11,6 +11,10 @@ class SymbolTableImpl {
 public:
   std::vector<AcDbObjectId> records;
   resbuf* kept = nullptr;
+  // The head's group 70 as a file had it (-1: none read) and how many records the file gave the
+  // table: writers differ on what they count there, so an unchanged table keeps its number.
+  int countRead = -1;
+  std::size_t recordsRead = 0;
   ~SymbolTableImpl() { freeResbufChain(kept); }
 };
 

@@ -76,6 +76,15 @@ InputFile::~InputFile() {
   if (mapped_) ::munmap(const_cast<char*>(data_), size_);
 }
 
+void InputFile::replaceWith(std::string text) {
+  if (mapped_) ::munmap(const_cast<char*>(data_), size_);
+  mapped_ = false;
+  released_ = 0;
+  owned_ = std::move(text);
+  data_ = owned_.data();
+  size_ = owned_.size();
+}
+
 void InputFile::release(std::size_t offset) {
   if (!mapped_) return;
   long page = ::sysconf(_SC_PAGESIZE);

@@ -19,6 +19,8 @@ class InputFile {
   InputFile& operator=(const InputFile&) = delete;
 
   std::string_view data() const { return {data_, size_}; }
+  // From now on the bytes are `text` (a binary drawing's ASCII form); the file is let go.
+  void replaceWith(std::string text);
   // Tells the system the bytes before `offset` will not be read again, so that the pages of a
   // large drawing already parsed need not stay resident while the rest loads.
   void release(std::size_t offset);

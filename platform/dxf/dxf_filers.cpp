@@ -198,13 +198,19 @@ DxfOutFiler::DxfOutFiler(AcDbDatabase* db, TagWriter& out, std::function<bool(co
   mErrorMessage[0] = '\0';
 }
 
+bool DxfOutFiler::dangling(const AcDbStub* stub, std::uint64_t handle) const {
+  if (handle == 0 || handle >= danglingBelow_) return false;
+  return stub == nullptr || (stub->object == nullptr && !stub->erased);
+}
+
 Acad::ErrorStatus DxfOutFiler::writeObjectId(AcDb::DxfCode code, const AcDbObjectId& id) {
   if (id.isNull()) {
     out_.handle(code, code == nullCode_ ? nullHandle_ : 0);
     return Acad::eOk;
   }
-  if (saved_ && !saved_(id)) return Acad::eOk;  // the object is not in the file: leave the reference out
   const AcDbStub* stub = id;
+  if (saved_ && !saved_(id) && !dangling(stub, stub->handle.value()))
+    return Acad::eOk;  // the object is not in the file: leave the reference out
   out_.handle(code, saved_ ? stub->handle.value() : id.handle().value());
   return Acad::eOk;
 }
@@ -348,7 +354,8 @@ void DxfOutFiler::writeKept(int code, std::string_view text) {
       return;
     }
     AcDbObjectId ref = pf::idForHandle(db_, AcDbHandle::fromValue(h), false);
-    if (ref.isNull() || (saved_ && !saved_(ref))) return;  // names nothing in the file: left out
+    const AcDbStub* stub = ref;
+    if ((ref.isNull() || (saved_ && !saved_(ref))) && !dangling(stub, h)) return;  // names nothing in the file: left out
     out_.handle(code, h);
     return;
   }

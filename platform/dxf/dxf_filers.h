@@ -145,6 +145,11 @@ class DxfOutFiler : public AcDbDxfFiler {
     nullCode_ = code;
     nullHandle_ = handle;
   }
+  // References a drawing's file made to handles below `seed` that no record of it has (writers
+  // leave such dangling reactors behind) are written back as read, so that a drawing saved
+  // unchanged keeps them; no new object can take those handles. 0 (the default) leaves every
+  // such reference out.
+  void keepDanglingBelow(std::uint64_t seed) { danglingBelow_ = seed; }
 
  private:
   void real(int code, double v, int prec);
@@ -163,6 +168,8 @@ class DxfOutFiler : public AcDbDxfFiler {
   int handleCode_ = 5;
   int nullCode_ = 0;
   std::uint64_t nullHandle_ = 0;
+  std::uint64_t danglingBelow_ = 0;
+  bool dangling(const AcDbStub* stub, std::uint64_t handle) const;
 };
 
 }  // namespace dxf

@@ -1,4 +1,5 @@
-// dxf_load.cpp - AcDbDatabase::dxfIn: reads an ASCII DXF drawing into an empty database.
+// dxf_load.cpp - AcDbDatabase::dxfIn: reads a DXF drawing (ASCII, or binary through its ASCII
+// form) into an empty database.
 //
 // One pass: the structural walk (dxf_structure) checks every group as it reads the file and hands
 // each record to the loader (dxf_loader), which creates, fills and links its object at once. No
@@ -24,6 +25,7 @@
 #include <new>
 #include <system_error>
 
+#include "dxf/dxf_binary.h"
 #include "dxf/dxf_file.h"
 #include "dxf/dxf_legacy.h"
 #include "dxf/dxf_loader.h"
@@ -136,6 +138,9 @@ Acad::ErrorStatus loadDrawing(AcDbDatabase* db, const char* fileName, const char
   try {
     InputFile in(file);
     started = true;
+    // A binary drawing is read in its ASCII form: the same checks, walk and loader.
+    const bool binary = isBinaryDxf(in.data());
+    if (binary) in.replaceWith(decodeBinaryDxf(in.data(), file));
     std::string_view data = in.data();
     ReleaseBehind release{&releasePages, &in};
     const std::string legacy = legacyVersion(data);
@@ -174,6 +179,7 @@ Acad::ErrorStatus loadDrawing(AcDbDatabase* db, const char* fileName, const char
       DrawingParts parts = checkDrawing(checker, release);
       state = loadSectionBySection(db, data, file, parts, readerLog());
     }
+    state->binary = binary;
     setDrawingState(db, std::move(state));
     pf::setFilename(db, file.c_str());
     return Acad::eOk;

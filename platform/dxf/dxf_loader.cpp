@@ -12,6 +12,7 @@
 #include "dbsymtb.h"
 #include "db/db_internal.h"
 #include "db/entities/entities_internal.h"
+#include "db/symtab_internal.h"
 #include "dxf/dxf_proxy.h"
 #include "pf/dbinternal.h"
 #include "pf/dxf_tag_filer.h"
@@ -326,8 +327,10 @@ void DrawingLoader::tableEnd() {
     pf::setBlockTableId(db_, blockTable_);
     AcDbObject* obj = nullptr;
     if (pf::openObject(obj, blockTable_, AcDb::kForWrite, false) == Acad::eOk) {
-      if (AcDbBlockTable* table = AcDbBlockTable::cast(obj))
+      if (AcDbBlockTable* table = AcDbBlockTable::cast(obj)) {
         for (const AcDbObjectId& id : btrs_) pf::addToSymbolTable(table, id);
+        table->pfTable()->recordsRead = btrs_.size();
+      }
       pf::closeObject(obj);
     }
   }
@@ -584,6 +587,7 @@ std::unique_ptr<DrawingState> DrawingLoader::finish() {
   st_->others = std::move(parts_.others);
   std::uint64_t seed = std::max(parts_.handSeed, parts_.maxHandle + 1);
   pf::raiseHandseed(db_, AcDbHandle::fromValue(seed));
+  st_->seedAtLoad = seed;
   return std::move(st_);
 }
 

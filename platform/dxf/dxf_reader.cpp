@@ -3,12 +3,13 @@
 
 #include <cstring>
 
+#include "dxf/dxf_binary.h"
+
 namespace pf {
 namespace dxf {
 
 namespace {
 
-constexpr char kBinarySentinel[] = "AutoCAD Binary DXF\r\n\x1a";  // followed by a NUL byte
 
 // Shows a value in a message: quoted, shortened, control characters made visible.
 std::string shown(std::string_view v) {
@@ -196,7 +197,7 @@ inline void checkValue(const TagReader& r, Tag& tag, std::uint32_t valueLine) {
 }  // namespace
 
 bool isBinaryDxf(std::string_view data) {
-  const std::size_t n = sizeof(kBinarySentinel) - 1;
+  const std::size_t n = sizeof kBinarySentinel;
   return data.size() >= n && std::memcmp(data.data(), kBinarySentinel, n) == 0;
 }
 
@@ -210,7 +211,7 @@ std::size_t offsetAfterGroup(std::string_view data, std::size_t codeOffset) {
 TagReader::TagReader(std::string_view data, std::string fileName, bool requireEof)
     : data_(data), file_(std::move(fileName)), requireEof_(requireEof) {
   if (isBinaryDxf(data_))
-    fail(1, "binary DXF is not supported; save the drawing as ASCII DXF");
+    fail(1, "binary DXF: the tag reader reads its ASCII form (decodeBinaryDxf)");
   if (data_.size() >= 3 && std::memcmp(data_.data(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;  // UTF-8 BOM
 }
 

@@ -1,4 +1,5 @@
-// dxf_save.cpp - AcDbDatabase::dxfOut: writes the database as an ASCII DXF drawing.
+// dxf_save.cpp - AcDbDatabase::dxfOut: writes the database as a DXF drawing (ASCII, or binary
+// through the binary encoder).
 //
 // The drawing is written in the version it was read in (a drawing built in memory as AC1015),
 // every object through its own dxfOutFields. Saving runs in two passes over the same walk: the
@@ -19,6 +20,7 @@
 #include "dbents.h"
 #include "dbsymtb.h"
 #include "acutmem.h"
+#include "dxf/dxf_binary.h"
 #include "dxf/dxf_file.h"
 #include "dxf/dxf_filers.h"
 #include "dxf/dxf_proxy.h"
@@ -663,6 +665,7 @@ void Saver::write(TagWriter& w) {
   w_ = &w;
   filer_.reset(new DxfOutFiler(db_, w, [this](const AcDbObjectId& id) { return saved(id); }));
   filer_->setPrecision(precision_);
+  filer_->keepDanglingBelow(st_.seedAtLoad);
   writing_ = true;
 
   // Standard sections in their order; sections we keep without a model where they were.
@@ -705,7 +708,7 @@ void Saver::write(TagWriter& w) {
 
 }  // namespace
 
-Acad::ErrorStatus saveDrawing(AcDbDatabase* db, const char* fileName, int precision) {
+Acad::ErrorStatus saveDrawing(AcDbDatabase* db, const char* fileName, int precision, DxfForm form) {
   clearFailure();
   const std::string file = fileName ? fileName : "";
   if (Acad::ErrorStatus es = pf::injectedFault("AcDbDatabase::dxfOut")) {
@@ -726,18 +729,27 @@ Acad::ErrorStatus saveDrawing(AcDbDatabase* db, const char* fileName, int precis
     Saver saver(db, state ? *state : fresh, state == nullptr, precision > 0 && precision <= 16 ? precision : 16);
     saver.plan();
     AtomicOutputFile out(file);
-    TagWriter w(
-        [&](const char* p, std::size_t n) {
-          // Tests make a write fail halfway (a full disk) through this fault.
-          if (pf::injectedFault("AcDbDatabase::dxfOut/write") != Acad::eOk)
-            throw DxfError(file, 0, "cannot write the drawing: the file system refused the data", DxfError::kWrite);
-          out.write(p, n);
-        },
-        precision > 0 && precision <= 16 ? precision : 16);
+    auto toFile = [&](const char* p, std::size_t n) {
+      // Tests make a write fail halfway (a full disk) through this fault.
+      if (pf::injectedFault("AcDbDatabase::dxfOut/write") != Acad::eOk)
+        throw DxfError(file, 0, "cannot write the drawing: the file system refused the data", DxfError::kWrite);
+      out.write(p, n);
+    };
+    const int digits = precision > 0 && precision <= 16 ? precision : 16;
     // A drawing read from a UTF-8 file is saved in UTF-8 again.
     std::unique_ptr<TextCodec> codec = state ? TextCodec::forDrawing(state->acadVer, state->codePage) : nullptr;
-    w.setTextCodec(codec.get());
-    saver.write(w);
+    if (form == DxfForm::kBinary) {
+      // The writer's groups, encoded as they come.
+      BinaryDxfEncoder encoder(toFile);
+      TagWriter w([&](const char* p, std::size_t n) { encoder.add(p, n); }, digits);
+      w.setTextCodec(codec.get());
+      saver.write(w);
+      encoder.finish();
+    } else {
+      TagWriter w(toFile, digits);
+      w.setTextCodec(codec.get());
+      saver.write(w);
+    }
     out.commit();
     return Acad::eOk;
   } catch (const DxfError& e) {
@@ -753,5 +765,10 @@ Acad::ErrorStatus saveDrawing(AcDbDatabase* db, const char* fileName, int precis
 }  // namespace pf
 
 Acad::ErrorStatus AcDbDatabase::dxfOut(const char* fileName, const int precision, const bool) {
-  return pf::dxf::saveDrawing(this, fileName, precision);
+  return pf::dxf::saveDrawing(this, fileName, precision, pf::dxfForm(this));
+}
+
+Acad::ErrorStatus pf::dxfOutAs(AcDbDatabase* db, const char* fileName, DxfForm form, int precision) {
+  if (db == nullptr) return Acad::eNullObjectPointer;
+  return pf::dxf::saveDrawing(db, fileName, precision, form);
 }

@@ -25,6 +25,11 @@ std::string dxfVersion(const AcDbDatabase* db) {
   return "AC1015";
 }
 
+DxfForm dxfForm(const AcDbDatabase* db) {
+  const dxf::DrawingState* st = dxf::drawingState(db);
+  return st && st->binary ? DxfForm::kBinary : DxfForm::kAscii;
+}
+
 std::string dxfCodePage(const AcDbDatabase* db) {
   if (const dxf::DrawingState* st = dxf::drawingState(db)) return st->codePage;
   return "ANSI_1252";

@@ -5,6 +5,7 @@
 // sections this program does not model.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -38,6 +39,10 @@ struct DrawingState {
   std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> followers;  // VERTEX..SEQEND of a kept entity
   std::vector<AcDbObjectId> objects;                              // OBJECTS, as read
   std::vector<OtherSection> others;
+  // The handle seed when the drawing was read: handles below it that no record has can be named
+  // by references of the file, and no new object takes them.
+  std::uint64_t seedAtLoad = 0;
+  bool binary = false;  // read from binary DXF: saved in that form unless asked otherwise
 };
 
 // The state of a database read from DXF, or null (a drawing built in memory).

@@ -36,6 +36,7 @@ class TagWriter {
   void setTextCodec(const TextCodec* codec) { codec_ = codec; }
 
   void flush();  // hands buffered output to the sink
+  void reserve(std::size_t bytes) { buf_.reserve(bytes); }  // for output kept in text()
   const std::string& text() const { return buf_; }
   std::uint64_t bytesWritten() const { return written_ + buf_.size(); }
 

@@ -137,6 +137,10 @@ class AcDbAttribute : public AcDbText {
   friend class pf::EntityInternals;
   pf::PooledName mTag;
   Adesk::UInt16 mFieldLength = 0;
+  // Two groups 280 of R2010 and later files, written back as read (-1: not read): the
+  // subclass's version, and after the flags the lock of the position.
+  signed char mVersionGroup = -1;
+  signed char mLockGroup = -1;
   int mFlags = 0;  // 1 invisible, 2 constant, 4 verifiable, 8 preset
 };
 
@@ -179,6 +183,8 @@ class AcDbAttributeDefinition : public AcDbText {
   pf::PooledName mTag;
   std::string mPrompt;
   Adesk::UInt16 mFieldLength = 0;
+  signed char mVersionGroup = -1;  // as AcDbAttribute's
+  signed char mLockGroup = -1;
   int mFlags = 0;
 };
 

@@ -80,3 +80,20 @@ TEST(CadhostOptions, HelpNamesEveryOptionAndGivesAnExample) {
 }
 
 }  // namespace
+
+TEST(CadhostOptions, DxfFormTakesAsciiOrBinary) {
+  for (const char* form : {"ascii", "binary"}) {
+    cadhost::Options o;
+    std::string error;
+    ASSERT_TRUE(parse({"plan.dxf", "--dxf-form", form}, o, error)) << error;
+    EXPECT_EQ(o.dxfForm, form);
+  }
+  cadhost::Options o;
+  std::string error;
+  EXPECT_TRUE(parse({"plan.dxf"}, o, error));
+  EXPECT_EQ(o.dxfForm, "");  // as the drawing was read
+  cadhost::Options bad;
+  EXPECT_FALSE(parse({"plan.dxf", "--dxf-form=dwg"}, bad, error));
+  EXPECT_NE(error.find("ascii or binary"), std::string::npos) << error;
+  EXPECT_NE(cadhost::usageText("cadhost").find("--dxf-form"), std::string::npos);
+}

@@ -200,8 +200,9 @@ TEST(DrawingSave, WritesBackWhatWasReadWithProxiesUnchanged) {
     EXPECT_EQ(saved[h].values(2), original[h].values(2)) << h;
   }
   EXPECT_EQ(saved["27"].tags.front().first, 105);
-  // The polyline writes its extension dictionary before its reactors.
-  EXPECT_EQ(saved["41"].codes().substr(0, 31), "5 102 360 102 102 330 102 330 1");
+  // The polyline, unchanged, keeps the order of its file: reactors before the extension
+  // dictionary.
+  EXPECT_EQ(saved["41"].codes().substr(0, 31), "5 102 330 102 102 360 102 330 1");
   // The class record: from the drawing, no instance count in R2000.
   auto classes = ofType(readRecords(out), "CLASS");
   ASSERT_EQ(classes.size(), 1u);
@@ -259,7 +260,8 @@ TEST(DrawingLoad, RefusesMalformedDrawingsAndLeavesTheDatabaseEmpty) {
       {"badvalue.dxf", replaced("90\n4\n", "90\nfour\n"), "not an integer"},
       {"duplicate.dxf", replaced("5\n41\n", "5\n3F\n"), "duplicate handle 3F"},
       {"unbalanced.dxf", replaced("ENDTAB\n  0\nTABLE\n  2\nLAYER", "TABLE\n  2\nLAYER"), "has no ENDTAB"},
-      {"binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "junk", "binary DXF"},
+      // A binary file has no lines: its fault is told by byte offset.
+      {"binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "junk", "binary DXF, byte 22"},
       {"old.dxf", replaced("AC1015", "AC1006"), "AC1006"},
   };
   for (const Case& c : cases) {
@@ -270,7 +272,7 @@ TEST(DrawingLoad, RefusesMalformedDrawingsAndLeavesTheDatabaseEmpty) {
     const pf::DxfFailure& f = pf::lastDxfFailure();
     EXPECT_EQ(f.file, path) << c.name;
     EXPECT_NE(f.reason.find(c.words), std::string::npos) << c.name << ": " << f.text();
-    if (c.name != "notdxf.dxf") {
+    if (c.name != "notdxf.dxf" && c.name != "binary.dxf") {
       EXPECT_GT(f.line, 0u) << c.name;
     }
     EXPECT_TRUE(pf::allObjectIds(db.db).empty()) << c.name;

@@ -20,13 +20,22 @@ struct AttributeGroups {
   int flags = 0;
   int fieldLength = 0;
   int vert = 0;
+  int version = -1;  // 280 before the tag (R2010 and later), or -1
+  int lock = -1;     // 280 after it, or -1
 };
 
 // Reads the attribute subclass groups shared by ATTRIB and ATTDEF.
 Acad::ErrorStatus readAttributeGroups(AcDbDxfFiler* pFiler, AttributeGroups& g) {
+  bool tagRead = false;
   Acad::ErrorStatus es = pf::readGroups(pFiler, [&](const resbuf& rb) -> Acad::ErrorStatus {
     switch (rb.restype) {
-      case AcDb::kDxfAttributeTag: return pf::groupString(pFiler, rb, g.tag);
+      case AcDb::kDxfAttributeTag: tagRead = true; return pf::groupString(pFiler, rb, g.tag);
+      case 280: {
+        int v = 0;
+        Acad::ErrorStatus got = pf::groupInt(pFiler, rb, v);
+        if (got == Acad::eOk) (tagRead ? g.lock : g.version) = v < 0 || v > 127 ? 0 : v;
+        return got;
+      }
       case AcDb::kDxfAttributePrompt: return pf::groupString(pFiler, rb, g.prompt);
       case AcDb::kDxfInt16: return pf::groupInt(pFiler, rb, g.flags);
       case 73: return pf::groupInt(pFiler, rb, g.fieldLength);
@@ -44,10 +53,15 @@ Acad::ErrorStatus readAttributeGroups(AcDbDxfFiler* pFiler, AttributeGroups& g) 
   return Acad::eOk;
 }
 
-void writeAttributeTail(AcDbDxfFiler* pFiler, int flags, Adesk::UInt16 fieldLength, int vert) {
+void writeLaterGroup(AcDbDxfFiler* pFiler, signed char value) {
+  if (value >= 0) pFiler->writeInt16(280, value);
+}
+
+void writeAttributeTail(AcDbDxfFiler* pFiler, int flags, Adesk::UInt16 fieldLength, int vert, signed char lock) {
   pFiler->writeInt16(AcDb::kDxfInt16, static_cast<Adesk::Int16>(flags));
   if (fieldLength != 0) pFiler->writeInt16(73, static_cast<Adesk::Int16>(fieldLength));
   if (vert != 0) pFiler->writeInt16(74, static_cast<Adesk::Int16>(vert));
+  writeLaterGroup(pFiler, lock);
 }
 
 // Plain text has a second AcDbText marker; a writer that gives one to an attribute as well is
@@ -98,8 +112,9 @@ Acad::ErrorStatus AcDbAttribute::dxfOutFields(AcDbDxfFiler* pFiler) const {
   if (es != Acad::eOk) return es;
   if ((es = dxfOutTextData(pFiler)) != Acad::eOk) return es;
   pFiler->writeString(AcDb::kDxfSubclass, "AcDbAttribute");
+  writeLaterGroup(pFiler, mVersionGroup);
   pFiler->writeString(AcDb::kDxfAttributeTag, mTag.c_str());
-  writeAttributeTail(pFiler, mFlags, mFieldLength, mVertMode);
+  writeAttributeTail(pFiler, mFlags, mFieldLength, mVertMode, mLockGroup);
   return pFiler->filerStatus();
 }
 
@@ -116,6 +131,8 @@ Acad::ErrorStatus AcDbAttribute::dxfInFields(AcDbDxfFiler* pFiler) {
   mFlags = g.flags;
   mFieldLength = static_cast<Adesk::UInt16>(g.fieldLength);
   mVertMode = g.vert;
+  mVersionGroup = static_cast<signed char>(g.version);
+  mLockGroup = static_cast<signed char>(g.lock);
   return Acad::eOk;
 }
 
@@ -152,9 +169,10 @@ Acad::ErrorStatus AcDbAttributeDefinition::dxfOutFields(AcDbDxfFiler* pFiler) co
   if (es != Acad::eOk) return es;
   if ((es = dxfOutTextData(pFiler)) != Acad::eOk) return es;
   pFiler->writeString(AcDb::kDxfSubclass, "AcDbAttributeDefinition");
+  writeLaterGroup(pFiler, mVersionGroup);
   pFiler->writeString(AcDb::kDxfAttributePrompt, mPrompt.c_str());
   pFiler->writeString(AcDb::kDxfAttributeTag, mTag.c_str());
-  writeAttributeTail(pFiler, mFlags, mFieldLength, mVertMode);
+  writeAttributeTail(pFiler, mFlags, mFieldLength, mVertMode, mLockGroup);
   return pFiler->filerStatus();
 }
 
@@ -172,5 +190,7 @@ Acad::ErrorStatus AcDbAttributeDefinition::dxfInFields(AcDbDxfFiler* pFiler) {
   mFlags = g.flags;
   mFieldLength = static_cast<Adesk::UInt16>(g.fieldLength);
   mVertMode = g.vert;
+  mVersionGroup = static_cast<signed char>(g.version);
+  mLockGroup = static_cast<signed char>(g.lock);
   return Acad::eOk;
 }

@@ -1,6 +1,9 @@
 // entity_util.cpp - helpers shared by the entity classes (see entity_util.h).
 #include "db/entities/entity_util.h"
 
+#include <charconv>
+#include <cmath>
+
 #include "gemat3d.h"
 
 namespace pf {
@@ -41,6 +44,19 @@ bool similarityOf(const AcGeMatrix3d& xform, Similarity& out) {
   out.scale = s0;
   out.mirror = dot(cross(col[0], col[1]), col[2]) < 0.0;
   return true;
+}
+
+double toDegrees(double radians) {
+  const double degrees = radians * (180.0 / 3.14159265358979323846);
+  if (radians == 0.0 || !std::isfinite(degrees)) return degrees;
+  char text[40];
+  for (int digits = 1; digits <= 17; ++digits) {
+    auto r = std::to_chars(text, text + sizeof text, degrees, std::chars_format::general, digits);
+    double shorter = 0;
+    std::from_chars(text, r.ptr, shorter);
+    if (toRadians(shorter) == radians) return shorter;
+  }
+  return degrees;
 }
 
 }  // namespace pf

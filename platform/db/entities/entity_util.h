@@ -72,7 +72,9 @@ inline Vec3 mapNormal(const Similarity& sim, const Vec3& n) { return normalized(
 bool similarityOf(const AcGeMatrix3d& xform, Similarity& out);
 
 // DXF writes angles in degrees; the API uses radians.
-inline double toDegrees(double radians) { return radians * (180.0 / 3.14159265358979323846); }
 inline double toRadians(double degrees) { return degrees * (3.14159265358979323846 / 180.0); }
+// Of the degrees that toRadians turns into exactly `radians`, the one with the fewest digits:
+// an angle read as 30.0 is written as 30.0 again, not as 29.999999999999996.
+double toDegrees(double radians);
 
 }  // namespace pf

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "acadstrc.h"
+
 class AcDbDatabase;
 
 namespace pf {
@@ -29,5 +31,15 @@ std::string dxfVersion(const AcDbDatabase* db);
 // (the files of AC1021 and later drawings hold UTF-8, converted on reading and saving);
 // "ANSI_1252" when the drawing names none.
 std::string dxfCodePage(const AcDbDatabase* db);
+
+// The two forms of a DXF file.
+enum class DxfForm { kAscii, kBinary };
+
+// The form the drawing was read in, which AcDbDatabase::dxfOut saves it in; kAscii for a drawing
+// not read from DXF.
+DxfForm dxfForm(const AcDbDatabase* db);
+
+// AcDbDatabase::dxfOut in the form given (the same drawing, groups and failures).
+Acad::ErrorStatus dxfOutAs(AcDbDatabase* db, const char* fileName, DxfForm form, int precision = 16);
 
 }  // namespace pf
