@@ -20,9 +20,10 @@ using pf::reg::StoreLock;
 namespace {
 
 // Key names may hold any character but the backslash; line breaks would not survive the
-// hive's text form, and Windows limits a name to 255 characters.
+// hive's text form, and the registry limits a name to 255 characters.
 bool isValidKeyName(const std::string& name) {
-  return name.size() <= 255 && name.find_first_of("\r\n") == std::string::npos;
+  return pf::reg::nameLength(name) <= pf::reg::kMaxKeyNameChars &&
+         name.find_first_of("\r\n") == std::string::npos;
 }
 
 // The key a handle stands for, with its access; answers the error for a bad handle or a key
@@ -101,6 +102,7 @@ LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*Reserved*/, LPST
   if (!pf::reg::splitPath(lpSubKey, parts)) return ERROR_BAD_PATHNAME;
   for (const std::string& part : parts)
     if (!isValidKeyName(part)) return ERROR_INVALID_PARAMETER;
+  if (parent.path.size() + parts.size() > pf::reg::kMaxKeyDepth) return ERROR_INVALID_PARAMETER;
   bool makeVolatile = (dwOptions & REG_OPTION_VOLATILE) != 0;
 
   // Check the whole path before creating anything, so that a refusal leaves no keys behind.
@@ -172,6 +174,8 @@ LONG WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DW
   Key* key;
   if (LONG rc = keyOf(store, hKey, open, key)) return rc;
   if ((open.access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
+  if (lpValueName != nullptr && pf::reg::nameLength(lpValueName) > pf::reg::kMaxValueNameChars)
+    return ERROR_INVALID_PARAMETER;
   Change change;
   change.kind = Change::kSetValue;
   change.path = open.path;
