@@ -7,8 +7,8 @@
 // show settings and write all of them back do not undo another host's change of one. Saving
 // never trusts what this process read earlier: under an exclusive flock on "<hive>.lock" it
 // reads the file again, replays this process's changes over it (so another host's values
-// survive, and for a value both changed the last save wins), writes the result to a temporary
-// file beside the hive and renames it over the hive. A file that cannot be parsed is reported
+// survive, and for a value both changed the last save wins) and replaces the hive with the
+// result through pf::FileReplacement (a kill leaves no temporary file). A file that cannot be parsed is reported
 // with its line and never replaced.
 #include "win/reg_store.h"
 
@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "pf/file_replace.h"
 #include "pf/registry.h"
 
 namespace pf {
@@ -84,19 +85,6 @@ bool readAll(const std::string& path, std::string& bytes, int& err, FileStamp& s
     bytes.append(buf, static_cast<size_t>(n));
   }
   ::close(fd);
-  return true;
-}
-
-bool writeAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
   return true;
 }
 
@@ -321,40 +309,15 @@ bool Store::save() {
   FileStamp read;
   FileStamp written;
   if (readHiveFile(merged, read)) {
-    const bool exists = read.exists;
     for (const Change& c : pending_) apply(merged, c);
     std::string text = formatHive(merged);
-    std::string tmp = path + ".tmp." + std::to_string(::getpid());
-    mode_t mode = 0600;
-    struct stat st;
-    if (exists && ::stat(path.c_str(), &st) == 0) mode = st.st_mode & 0777;
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-    if (fd < 0) {
-      report("registry hive " + path + ": cannot write " + tmp + " (" + errnoText(errno) +
-             "); settings are not saved");
+    // The new version replaces the hive only when complete; a kill leaves nothing behind.
+    FileReplacement file(path, 0600);  // settings are the user's own
+    if (!file.ok() || !file.write(text.data(), text.size()) || !file.commit()) {
+      report("registry hive " + path + ": cannot be written (" + file.error() + "); settings are not saved");
     } else {
-      errno = 0;
-      bool complete = writeAll(fd, text) && ::fsync(fd) == 0;
-      int err = errno;
-      struct stat made;
-      if (complete && ::fstat(fd, &made) == 0) written = stampOf(made);  // a rename keeps it
-      complete = (::close(fd) == 0) && complete;
-      if (complete && ::rename(tmp.c_str(), path.c_str()) == 0) {
-        ok = true;
-        // Make the rename itself durable: flush the folder that holds the hive.
-        size_t slash = path.find_last_of('/');
-        std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-        int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dirFd >= 0) {
-          ::fsync(dirFd);
-          ::close(dirFd);
-        }
-      } else {
-        if (err == 0) err = errno;
-        ::unlink(tmp.c_str());
-        report("registry hive " + path + ": cannot be written (" + errnoText(err) +
-               "); settings are not saved");
-      }
+      ok = true;
+      written = currentStamp();  // nobody else saves while the lock is held
     }
   }
   ::flock(lockFd, LOCK_UN);
