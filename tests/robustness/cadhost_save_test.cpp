@@ -141,6 +141,7 @@ TEST_F(InterruptedSave, SavingOntoASymbolicLinkReplacesItsTarget) {
 
 TEST_F(InterruptedSave, AFailedSaveSaysWhyOnStandardError) {
   const std::string folder = dir_ + "/adir";
+  rmdir(folder.c_str());  // left by an earlier run (freshDir removes files only)
   ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
   struct Case {
     std::string target, says;
@@ -158,6 +159,7 @@ TEST_F(InterruptedSave, AFailedSaveSaysWhyOnStandardError) {
     EXPECT_EQ(r.out.find("not saved"), std::string::npos) << r.describe();
   }
   EXPECT_EQ(filesIn(folder).size(), 0u);
+  rmdir(folder.c_str());
 }
 
 }  // namespace
