@@ -72,7 +72,7 @@ TEST(SharedSettings, TenRunsAtOnceLoseNoChange) {
   for (int run = 0; run < kRuns; ++run) {
     std::string inputs;
     for (int i = 1; i <= kChanges; ++i) {
-      const std::string value = std::to_string(run) + "0" + std::to_string(i);
+      const std::string value = std::to_string(run + 1) + "0" + std::to_string(i);  // no leading zero: the divisor is stored as a number
       inputs += std::string(inputs.empty() ? "" : ";") + "ZORVIK;Options;" +
                 (run % 2 == 0 ? "@text 2020 " + value : "@text 2021 N" + value) + ";@ok";
       if (i == kChanges) (run % 2 == 0 ? lastDivisors : lastAttnames).insert(run % 2 == 0 ? value : "N" + value);
