@@ -73,6 +73,16 @@ void setText(HKEY hKey, const char* name, const char* text)
     RegSetValueExA(hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), lstrlenA(text) + 1);
 }
 
+// The divisor as text that reads back as the same number: "%g" when its six digits are enough
+// (so 1e+06 stays as users know it), otherwise the fewest digits that give back the same
+// double (0.09290304 keeps its eight digits instead of becoming 0.092903).
+void formatDivisor(double value, char* text, size_t size)
+{
+    snprintf(text, size, "%g", value);
+    for (int digits = 7; digits <= 17 && atof(text) != value; ++digits)
+        snprintf(text, size, "%.*g", digits, value);
+}
+
 }  // namespace
 
 std::string settingsKeyPath()
@@ -123,7 +133,7 @@ void ModuleApp::saveSettings()
     }
 
     char divisorText[64];
-    snprintf(divisorText, sizeof divisorText, "%g", m_settings.divisor);
+    formatDivisor(m_settings.divisor, divisorText, sizeof divisorText);
 
     // Each write stands alone: a failed one does not stop the others.
     setDword(hKey, kAutoUpdate, m_settings.autoUpdate ? 1 : 0);

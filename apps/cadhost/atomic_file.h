@@ -4,8 +4,9 @@
 
 namespace cadhost {
 
-// Writes data to a temporary file beside path, flushes it to disk and renames it over path.
-// On failure the target is untouched, the temporary file removed, and error says why.
+// Writes data as the new version of path (its symbolic links followed), flushed to disk and
+// put in place only when complete. On failure the target is untouched, nothing is left
+// behind, and error says why.
 bool writeFileAtomically(const std::string& path, const std::string& data, std::string& error);
 
 }  // namespace cadhost

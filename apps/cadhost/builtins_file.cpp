@@ -172,7 +172,11 @@ bool saveDrawing(const std::string& path) {
     pf::notifyAbortDxfOut(db);
     pf::notifyAbortSave(db);
     const std::string why = pf::lastDxfFailure().text();
-    pf::writeOutput("\nThe drawing was not saved: " + (why.empty() ? "status " + std::to_string(es) : why));
+    // An error, so on standard error like every other (the transcript goes on after it).
+    pf::finishOutputLine();
+    std::fflush(stdout);
+    std::fprintf(stderr, "cadhost: The drawing was not saved: %s\n",
+                 (why.empty() ? "status " + std::to_string(es) : why).c_str());
     hostState().saveFailed = true;
     return false;
   }

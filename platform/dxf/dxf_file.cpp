@@ -17,13 +17,6 @@ namespace {
 
 std::string errnoText(int err) { return std::strerror(err); }
 
-std::string directoryOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
 }  // namespace
 
 InputFile::InputFile(const std::string& path) {
@@ -94,69 +87,27 @@ void InputFile::release(std::size_t offset) {
   released_ = end;
 }
 
-AtomicOutputFile::AtomicOutputFile(const std::string& path) : path_(path) {
-  std::string dir = directoryOf(path);
-  std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
-  std::string tmpl = (dir == "/" ? "" : dir) + "/." + base + ".XXXXXX";
-  std::string buf = tmpl;
-  fd_ = ::mkstemp(&buf[0]);
-  if (fd_ < 0)
-    throw DxfError(path, 0, "cannot write the drawing: cannot create a file in " + dir + ": " + errnoText(errno), DxfError::kWrite);
-  temp_ = buf;
-  // mkstemp creates 0600; a drawing gets the usual permissions of a new file, or keeps the
-  // permissions of the file it replaces.
-  struct stat st;
-  if (::stat(path.c_str(), &st) == 0)
-    ::fchmod(fd_, st.st_mode & 07777);
-  else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd_, 0666 & ~mask);
-  }
+AtomicOutputFile::AtomicOutputFile(const std::string& path) : path_(path), file_(path) {
+  if (!file_.ok()) throw DxfError(path, 0, "cannot write the drawing: " + file_.error(), DxfError::kWrite);
 }
 
-AtomicOutputFile::~AtomicOutputFile() {
-  if (fd_ >= 0) ::close(fd_);
-  if (!committed_ && !temp_.empty()) ::unlink(temp_.c_str());
-}
+AtomicOutputFile::~AtomicOutputFile() = default;
 
 void AtomicOutputFile::write(const char* data, std::size_t n) {
-  while (n > 0) {
-    ssize_t w = ::write(fd_, data, n);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      throw DxfError(path_, 0, "cannot write the drawing: " + errnoText(errno), DxfError::kWrite);
-    }
-    data += w;
-    n -= static_cast<std::size_t>(w);
-    written_ += static_cast<std::size_t>(w);
-  }
+  if (!file_.write(data, n)) throw DxfError(path_, 0, "cannot write the drawing: " + file_.error(), DxfError::kWrite);
+  written_ += n;
   // Start writing what is in the page cache to disk while the rest is made, so that the sync of
   // commit() has little left to wait for (it still makes sure everything is there).
   if (written_ - synced_ >= kSyncStep) {
 #ifdef __linux__
-    ::sync_file_range(fd_, static_cast<off_t>(synced_), static_cast<off_t>(written_ - synced_), SYNC_FILE_RANGE_WRITE);
+    ::sync_file_range(file_.fd(), static_cast<off_t>(synced_), static_cast<off_t>(written_ - synced_), SYNC_FILE_RANGE_WRITE);
 #endif
     synced_ = written_;
   }
 }
 
 void AtomicOutputFile::commit() {
-  if (::fsync(fd_) != 0) throw DxfError(path_, 0, "cannot write the drawing: " + errnoText(errno), DxfError::kWrite);
-  if (::close(fd_) != 0) {
-    fd_ = -1;
-    throw DxfError(path_, 0, "cannot write the drawing: " + errnoText(errno), DxfError::kWrite);
-  }
-  fd_ = -1;
-  if (::rename(temp_.c_str(), path_.c_str()) != 0)
-    throw DxfError(path_, 0, "cannot replace the drawing: " + errnoText(errno), DxfError::kWrite);
-  committed_ = true;
-  // Make the rename itself durable.
-  int dfd = ::open(directoryOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
+  if (!file_.commit()) throw DxfError(path_, 0, "cannot write the drawing: " + file_.error(), DxfError::kWrite);
 }
 
 }  // namespace dxf

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "pf/file_replace.h"
+
 namespace pf {
 namespace dxf {
 
@@ -33,10 +35,10 @@ class InputFile {
   std::string owned_;
 };
 
-// Writes a file atomically: everything goes to a temporary file in the target's directory, and
-// only commit() (flush, fsync, rename) replaces the target. Destroying an uncommitted writer
-// removes the temporary file and leaves the target as it was. Failures throw DxfError with the
-// reason (line 0).
+// Writes a file atomically through pf::FileReplacement: everything goes to an unnamed file in
+// the target's folder, and only commit() (fsync, link, rename) replaces the target. Destroying
+// an uncommitted writer leaves nothing and the target as it was. Failures throw DxfError with
+// the reason (line 0).
 class AtomicOutputFile {
  public:
   explicit AtomicOutputFile(const std::string& path);
@@ -46,13 +48,10 @@ class AtomicOutputFile {
 
   void write(const char* data, std::size_t n);
   void commit();
-  const std::string& tempPath() const { return temp_; }
 
  private:
   std::string path_;
-  std::string temp_;
-  int fd_ = -1;
-  bool committed_ = false;
+  FileReplacement file_;
   std::size_t written_ = 0;
   std::size_t synced_ = 0;  // the bytes whose write-out has been started
   static constexpr std::size_t kSyncStep = 8u << 20;

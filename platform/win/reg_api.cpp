@@ -2,7 +2,9 @@
 //
 // Handles carry the access they were opened with: reading needs KEY_QUERY_VALUE, writing
 // KEY_SET_VALUE, creating a subkey KEY_CREATE_SUB_KEY and listing subkeys
-// KEY_ENUMERATE_SUB_KEYS; otherwise the call answers ERROR_ACCESS_DENIED. Closing a key while
+// KEY_ENUMERATE_SUB_KEYS; otherwise the call answers ERROR_ACCESS_DENIED. Every call sees the
+// latest saved hive (reg_store.cpp); a value set to what this process last read of it is left
+// as the hive has it, a change of nobody's. Closing a key while
 // HKEY_CURRENT_USER has unsaved changes saves the hive. Tests can make the open, create, query,
 // set and delete calls fail through pf/faults.h, keyed by the call's name.
 #include <cstring>
@@ -20,9 +22,10 @@ using pf::reg::StoreLock;
 namespace {
 
 // Key names may hold any character but the backslash; line breaks would not survive the
-// hive's text form, and Windows limits a name to 255 characters.
+// hive's text form, and the registry limits a name to 255 characters.
 bool isValidKeyName(const std::string& name) {
-  return name.size() <= 255 && name.find_first_of("\r\n") == std::string::npos;
+  return pf::reg::nameLength(name) <= pf::reg::kMaxKeyNameChars &&
+         name.find_first_of("\r\n") == std::string::npos;
 }
 
 // The key a handle stands for, with its access; answers the error for a bad handle or a key
@@ -101,6 +104,7 @@ LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*Reserved*/, LPST
   if (!pf::reg::splitPath(lpSubKey, parts)) return ERROR_BAD_PATHNAME;
   for (const std::string& part : parts)
     if (!isValidKeyName(part)) return ERROR_INVALID_PARAMETER;
+  if (parent.path.size() + parts.size() > pf::reg::kMaxKeyDepth) return ERROR_INVALID_PARAMETER;
   bool makeVolatile = (dwOptions & REG_OPTION_VOLATILE) != 0;
 
   // Check the whole path before creating anything, so that a refusal leaves no keys behind.
@@ -156,10 +160,16 @@ LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, 
   Key* key;
   if (LONG rc = keyOf(lock.store(), hKey, open, key)) return rc;
   if ((open.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
-  pf::reg::Value* value = key->findValue(lpValueName ? lpValueName : "");
-  if (value == nullptr) return ERROR_FILE_NOT_FOUND;
+  const std::string name = lpValueName ? lpValueName : "";
+  pf::reg::Value* value = key->findValue(name);
+  if (value == nullptr) {
+    lock.store().noteRead(open.root, open.path, name, nullptr);
+    return ERROR_FILE_NOT_FOUND;
+  }
   if (lpType) *lpType = value->type;
-  return copyOut(value->data, lpData, lpcbData);
+  LONG rc = copyOut(value->data, lpData, lpcbData);
+  if (rc == ERROR_SUCCESS && lpData != nullptr) lock.store().noteRead(open.root, open.path, name, value);
+  return rc;
 }
 
 LONG WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DWORD dwType,
@@ -172,12 +182,18 @@ LONG WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DW
   Key* key;
   if (LONG rc = keyOf(store, hKey, open, key)) return rc;
   if ((open.access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
+  if (lpValueName != nullptr && pf::reg::nameLength(lpValueName) > pf::reg::kMaxValueNameChars)
+    return ERROR_INVALID_PARAMETER;
   Change change;
   change.kind = Change::kSetValue;
   change.path = open.path;
   change.name = lpValueName ? lpValueName : "";
   change.type = dwType;
   change.data.assign(reinterpret_cast<const char*>(lpData), lpData ? cbData : 0);
+  // Writing back what was read changes nothing: the value keeps whatever the latest saved hive
+  // holds, which may be another host's newer change.
+  if (store.repeatsWhatWasRead(open.root, open.path, change.name, change.type, change.data, *key))
+    return ERROR_SUCCESS;
   key->setValue(change.name, change.type, change.data);
   store.record(open.root, std::move(change));
   return ERROR_SUCCESS;
@@ -213,7 +229,9 @@ LONG WINAPI RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD l
   const pf::reg::Value& value = key->values[dwIndex];
   if (LONG rc = copyName(value.name, lpValueName, lpcchValueName)) return rc;
   if (lpType) *lpType = value.type;
-  return copyOut(value.data, lpData, lpcbData);
+  LONG rc = copyOut(value.data, lpData, lpcbData);
+  if (rc == ERROR_SUCCESS && lpData != nullptr) lock.store().noteRead(open.root, open.path, value.name, &value);
+  return rc;
 }
 
 LONG WINAPI RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName,

@@ -76,6 +76,21 @@ bool Key::deleteValue(const std::string& valueName) {
 
 void Key::removeSubkey(const std::string& keyName) { subkeys.erase(keyName); }
 
+size_t nameLength(const std::string& name) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(name.c_str());
+  const unsigned char* end = p + name.size();
+  size_t count = 0;
+  while (p < end) {
+    if (*p == 0) {
+      ++p;  // an embedded NUL is a character of its own
+    } else if (cp::nextChar(p) == 0) {
+      break;
+    }
+    ++count;
+  }
+  return count;
+}
+
 bool splitPath(const std::string& path, std::vector<std::string>& parts) {
   parts.clear();
   if (path.empty()) return true;

@@ -43,6 +43,18 @@ struct Key {
   void removeSubkey(const std::string& keyName);
 };
 
+// The limits of the registry: a key name of at most 255 characters, keys nested at most 512
+// levels below a root, value names of at most 16,383 characters. Without them one deep key
+// would make the text form (which spells every key's full path) grow with the square of its
+// depth.
+const size_t kMaxKeyNameChars = 255;
+const size_t kMaxKeyDepth = 512;
+const size_t kMaxValueNameChars = 16383;
+
+// The number of characters of a name in the current code page (a double-byte character counts
+// once).
+size_t nameLength(const std::string& name);
+
 // Splits a key path at its backslashes (never at the trail byte of a double-byte character).
 // Answers false for a path with an empty component or a leading backslash; a single trailing
 // backslash is ignored, as Windows does.

@@ -1,10 +1,15 @@
 // reg_store.cpp - the registry of this process and the file that keeps HKEY_CURRENT_USER.
 //
-// Saving never trusts what this process read earlier: under an exclusive flock on
-// "<hive>.lock" it reads the file again, replays this process's changes over it (so another
-// host's values survive, and for a value both wrote the last save wins), writes the result to
-// a temporary file beside the hive and renames it over the hive. A file that cannot be parsed
-// is reported with its line and never replaced.
+// Several hosts of one user share the file, as processes share the live registry on Windows.
+// So reads see the latest saved hive: every call first checks whether the file changed since
+// this process read it and, if so, reads it again with this process's unsaved changes replayed
+// over it. A write that repeats what the process last read of a value is no change: hosts that
+// show settings and write all of them back do not undo another host's change of one. Saving
+// never trusts what this process read earlier: under an exclusive flock on "<hive>.lock" it
+// reads the file again, replays this process's changes over it (so another host's values
+// survive, and for a value both changed the last save wins) and replaces the hive with the
+// result through pf::FileReplacement (a kill leaves no temporary file). A file that cannot be parsed is reported
+// with its line and never replaced.
 #include "win/reg_store.h"
 
 #include <fcntl.h>
@@ -18,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "pf/file_replace.h"
 #include "pf/registry.h"
 
 namespace pf {
@@ -44,12 +50,27 @@ void makeParentDirs(const std::string& file) {
     ::mkdir(file.substr(0, pos).c_str(), 0700);
 }
 
-bool readAll(const std::string& path, std::string& bytes, int& err) {
+FileStamp stampOf(const struct stat& st) {
+  FileStamp stamp;
+  stamp.exists = true;
+  stamp.device = st.st_dev;
+  stamp.inode = st.st_ino;
+  stamp.size = static_cast<unsigned long long>(st.st_size);
+  stamp.mtimeSec = st.st_mtim.tv_sec;
+  stamp.mtimeNsec = st.st_mtim.tv_nsec;
+  return stamp;
+}
+
+// Reads a whole file; `stamp` is the version that was read.
+bool readAll(const std::string& path, std::string& bytes, int& err, FileStamp& stamp) {
+  stamp = FileStamp();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     err = errno;
     return false;
   }
+  struct stat st;
+  if (::fstat(fd, &st) == 0) stamp = stampOf(st);
   bytes.clear();
   char buf[65536];
   for (;;) {
@@ -64,19 +85,6 @@ bool readAll(const std::string& path, std::string& bytes, int& err) {
     bytes.append(buf, static_cast<size_t>(n));
   }
   ::close(fd);
-  return true;
-}
-
-bool writeAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
   return true;
 }
 
@@ -159,6 +167,33 @@ bool Store::removeHandle(HKEY handle) {
   return handles_.erase(reinterpret_cast<uintptr_t>(handle)) != 0;
 }
 
+std::pair<std::string, std::string> Store::valueRef(const std::vector<std::string>& path,
+                                                    const std::string& name) {
+  std::string joined;
+  for (const std::string& part : path) joined += part + '\\';  // key names hold no backslash
+  return {joined, name};
+}
+
+void Store::noteRead(RootId root, const std::vector<std::string>& path, const std::string& name,
+                     const Value* value) {
+  if (root != kCurrentUser) return;
+  Seen& seen = seen_[valueRef(path, name)];
+  seen.present = value != nullptr;
+  seen.type = value ? value->type : 0;
+  seen.data = value ? value->data : std::string();
+}
+
+bool Store::repeatsWhatWasRead(RootId root, const std::vector<std::string>& path,
+                               const std::string& name, DWORD type, const std::string& data,
+                               const Key& key) const {
+  if (root != kCurrentUser || key.isVolatile) return false;
+  auto it = seen_.find(valueRef(path, name));
+  if (it != seen_.end())
+    return it->second.present && it->second.type == type && it->second.data == data;
+  const Value* now = const_cast<Key&>(key).findValue(name);
+  return now != nullptr && now->type == type && now->data == data;
+}
+
 void Store::record(RootId root, Change change) {
   if (root != kCurrentUser) return;  // the other predefined keys are not kept in a file
   // Changes inside a volatile key stay in memory.
@@ -166,6 +201,13 @@ void Store::record(RootId root, Change change) {
   for (const std::string& part : change.path) {
     key = key->findSubkey(part);
     if (key == nullptr || key->isVolatile) return;
+  }
+  // What this process wrote is what it knows of the value from now on.
+  if (change.kind == Change::kSetValue) {
+    Value written{change.name, change.type, change.data};
+    noteRead(root, change.path, change.name, &written);
+  } else if (change.kind == Change::kDeleteValue) {
+    noteRead(root, change.path, change.name, nullptr);
   }
   pending_.push_back(std::move(change));
 }
@@ -186,13 +228,17 @@ void Store::flushReports() {
   for (const std::string& m : messages) reporter(m);
 }
 
-bool Store::readHiveFile(Key& into, bool& exists) {
+FileStamp Store::currentStamp() const {
+  struct stat st;
+  if (::stat(hivePath_.c_str(), &st) != 0) return FileStamp();
+  return stampOf(st);
+}
+
+bool Store::readHiveFile(Key& into, FileStamp& stamp) {
   std::string bytes;
   int err = 0;
-  exists = true;
-  if (!readAll(hivePath_, bytes, err)) {
+  if (!readAll(hivePath_, bytes, err, stamp)) {
     if (err == ENOENT) {
-      exists = false;
       into = Key();
       into.name = kRootNames[kCurrentUser];
       return true;
@@ -213,16 +259,30 @@ bool Store::load(const std::string& path) {
   hivePath_ = path;
   loaded_ = true;
   pending_.clear();
+  seen_.clear();
   problem_.clear();
   Key fresh;
-  bool exists;
-  bool ok = readHiveFile(fresh, exists);
+  bool ok = readHiveFile(fresh, stamp_);
   if (!ok) {
     fresh = Key();
     fresh.name = kRootNames[kCurrentUser];
   }
   roots_[kCurrentUser] = std::move(fresh);
   return ok;
+}
+
+void Store::refresh() {
+  if (!loaded_ || currentStamp() == stamp_) return;
+  Key fresh;
+  FileStamp stamp;
+  bool ok = readHiveFile(fresh, stamp);
+  stamp_ = stamp;  // a damaged version is reported once, not at every call
+  if (!ok) return;  // keep what this process has; saving reports again until it is repaired
+  for (const Change& c : pending_) apply(fresh, c);
+  graftVolatile(roots_[kCurrentUser], fresh);
+  fresh.name = kRootNames[kCurrentUser];
+  roots_[kCurrentUser] = std::move(fresh);
+  problem_.clear();
 }
 
 bool Store::save() {
@@ -246,39 +306,18 @@ bool Store::save() {
   }
   bool ok = false;
   Key merged;
-  bool exists = false;
-  if (readHiveFile(merged, exists)) {
+  FileStamp read;
+  FileStamp written;
+  if (readHiveFile(merged, read)) {
     for (const Change& c : pending_) apply(merged, c);
     std::string text = formatHive(merged);
-    std::string tmp = path + ".tmp." + std::to_string(::getpid());
-    mode_t mode = 0600;
-    struct stat st;
-    if (exists && ::stat(path.c_str(), &st) == 0) mode = st.st_mode & 0777;
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-    if (fd < 0) {
-      report("registry hive " + path + ": cannot write " + tmp + " (" + errnoText(errno) +
-             "); settings are not saved");
+    // The new version replaces the hive only when complete; a kill leaves nothing behind.
+    FileReplacement file(path, 0600);  // settings are the user's own
+    if (!file.ok() || !file.write(text.data(), text.size()) || !file.commit()) {
+      report("registry hive " + path + ": cannot be written (" + file.error() + "); settings are not saved");
     } else {
-      errno = 0;
-      bool written = writeAll(fd, text) && ::fsync(fd) == 0;
-      int err = errno;
-      written = (::close(fd) == 0) && written;
-      if (written && ::rename(tmp.c_str(), path.c_str()) == 0) {
-        ok = true;
-        // Make the rename itself durable: flush the folder that holds the hive.
-        size_t slash = path.find_last_of('/');
-        std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-        int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dirFd >= 0) {
-          ::fsync(dirFd);
-          ::close(dirFd);
-        }
-      } else {
-        if (err == 0) err = errno;
-        ::unlink(tmp.c_str());
-        report("registry hive " + path + ": cannot be written (" + errnoText(err) +
-               "); settings are not saved");
-      }
+      ok = true;
+      written = currentStamp();  // nobody else saves while the lock is held
     }
   }
   ::flock(lockFd, LOCK_UN);
@@ -288,6 +327,7 @@ bool Store::save() {
   graftVolatile(roots_[kCurrentUser], merged);
   merged.name = kRootNames[kCurrentUser];
   roots_[kCurrentUser] = std::move(merged);
+  stamp_ = written;
   pending_.clear();
   problem_.clear();
   return true;
@@ -311,7 +351,7 @@ std::string defaultRegistryHivePath() {
 }
 
 bool setRegistryHivePath(const std::string& path) {
-  reg::StoreLock lock;
+  reg::StoreLock lock(false);
   return lock.store().load(path.empty() ? defaultRegistryHivePath() : path);
 }
 

@@ -97,6 +97,17 @@ class Parser {
   }
 
  private:
+  // A name or path (ANSI) cut to a length that a message can show, at a character's end.
+  static std::string shortened(const std::string& text) {
+    const size_t kShown = 60;
+    if (text.size() <= kShown) return text;
+    const unsigned char* begin = reinterpret_cast<const unsigned char*>(text.c_str());
+    const unsigned char* p = begin;
+    while (static_cast<size_t>(p - begin) < kShown && cp::nextChar(p) != 0) {
+    }
+    return text.substr(0, static_cast<size_t>(p - begin)) + "...";
+  }
+
   bool fail(int line, const std::string& message) {
     error_.line = line;
     error_.message = message;
@@ -126,10 +137,19 @@ class Parser {
     size_t rootLen = std::strlen(kRoot);
     if (compareNames(path.substr(0, rootLen), kRoot) != 0 ||
         (path.size() > rootLen && path[rootLen] != '\\'))
-      return fail(lineNo_, "key \"" + path + "\" is not below " + kRoot);
+      return fail(lineNo_, "key \"" + shortened(path) + "\" is not below " + kRoot);
     std::vector<std::string> parts;
     if (!splitPath(path.size() > rootLen ? path.substr(rootLen + 1) : std::string(), parts))
-      return fail(lineNo_, "malformed key path \"" + path + "\"");
+      return fail(lineNo_, "malformed key path \"" + shortened(path) + "\"");
+    if (parts.size() > kMaxKeyDepth)
+      return fail(lineNo_, "key \"" + shortened(path) + "\" is nested " + std::to_string(parts.size()) +
+                               " levels deep; the registry allows " + std::to_string(kMaxKeyDepth));
+    for (const std::string& part : parts) {
+      size_t length = nameLength(part);
+      if (length > kMaxKeyNameChars)
+        return fail(lineNo_, "key name \"" + shortened(part) + "\" has " + std::to_string(length) +
+                                 " characters; the registry allows " + std::to_string(kMaxKeyNameChars));
+    }
     current_ = nullptr;
     if (remove) {
       if (parts.empty()) {
@@ -205,6 +225,10 @@ class Parser {
       return false;
     }
     name = cp::utf8ToAnsi(name);
+    size_t nameChars = nameLength(name);
+    if (nameChars > kMaxValueNameChars)
+      return fail(lineNo_, "value name \"" + shortened(name) + "\" has " + std::to_string(nameChars) +
+                               " characters; the registry allows " + std::to_string(kMaxValueNameChars));
     std::string rest = trim(line.substr(pos));
     if (rest.empty() || rest[0] != '=') return fail(lineNo_, "expected '=' after the value name");
     std::string data = trim(rest.substr(1));

@@ -1,6 +1,8 @@
 // settings_test.cpp - loading the settings from the registry and saving them, against a .reg
 // hive file.
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include "rxregsvc.h"
 #include "pf/registry.h"
 
+#include "cmd/arealink.h"
 #include "temp_dir.h"
 #include "zorvik.h"
 
@@ -108,6 +111,12 @@ protected:
         DWORD value = 0;
         memcpy(&value, bytes.data(), bytes.size() < 4 ? bytes.size() : 4);
         return value;
+    }
+
+    std::string readHiveFile()
+    {
+        std::ifstream in(m_dir.file("user.reg"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
     ModuleTempDir m_dir;
@@ -278,26 +287,48 @@ TEST_F(SettingsTest, SaveCreatesTheWholeKeyAndWritesAllValues)
     EXPECT_STREQ("ROOM", app->attname());
 }
 
-TEST_F(SettingsTest, DivisorIsSavedWithSixSignificantDigits)
+TEST_F(SettingsTest, DivisorIsSavedWithTheDigitsThatGiveItBack)
 {
     useHive("");
+    // "%g" where its six digits give back the same number, otherwise the fewest digits that do.
     struct Case {
         double value;
         const char* text;
-        double loaded;
-    } cases[] = {{0.5, "0.5", 0.5},
-                 {1234567.0, "1.23457e+06", 1234570.0},
-                 {123456.7, "123457", 123457.0},
-                 {0.000012345678, "1.23457e-05", 0.0000123457},
-                 {100.0, "100", 100.0}};
+    } cases[] = {{0.5, "0.5"},
+                 {1e6, "1e+06"},
+                 {100.0, "100"},
+                 {0.00001, "1e-05"},
+                 {1234567.0, "1234567"},
+                 {123456.7, "123456.7"},
+                 {0.000012345678, "1.2345678e-05"},
+                 {0.09290304, "0.09290304"},
+                 {1.0 / 3.0, "0.3333333333333333"},
+                 {0.1 + 0.2, "0.30000000000000004"}};
     for (const Case& c : cases) {
         getModuleApp()->setDivisor(c.value);
         getModuleApp()->saveSettings();
         EXPECT_EQ(c.text, readText("Divisor"));
         getModuleApp()->setDivisor(1.0);
         getModuleApp()->loadSettings();
-        EXPECT_DOUBLE_EQ(c.loaded, getModuleApp()->divisor()) << c.text;
+        EXPECT_EQ(c.value, getModuleApp()->divisor()) << c.text;
     }
+}
+
+TEST_F(SettingsTest, SquareMetresToSquareFeetSurviveARestart)
+{
+    useHive("");
+    getModuleApp()->setDivisor(0.09290304);
+    getModuleApp()->setAreaPrec(2);
+    getModuleApp()->saveSettings();
+    ASSERT_TRUE(pf::registryFlush()) << pf::registryProblem();
+    EXPECT_NE(std::string::npos, readHiveFile().find("\"Divisor\"=\"0.09290304\""));
+
+    // A new run reads the hive from its file.
+    ASSERT_TRUE(pf::setRegistryHivePath(m_dir.file("user.reg"))) << pf::registryProblem();
+    setDefaults();
+    getModuleApp()->loadSettings();
+    EXPECT_EQ(0.09290304, getModuleApp()->divisor());
+    EXPECT_EQ("1076391.04", formatAreaText(100000.0, getModuleApp()->divisor(), getModuleApp()->areaPrec()));
 }
 
 TEST_F(SettingsTest, EmptyAttnameIsSavedButNotLoaded)

@@ -2,6 +2,7 @@
 // while it writes leaves the previous file as it was, and a drawing saved onto its own input
 // file replaces it only once the new file is complete.
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -88,6 +89,10 @@ TEST_F(InterruptedSave, KilledWhileWritingLeavesThePreviousFileIntact) {
     EXPECT_TRUE(now == previous || now == complete_)
         << "attempt " << attempt << ": the target holds " << now.size() << " bytes, neither the previous file ("
         << previous.size() << ") nor a complete save (" << complete_.size() << ")";
+    // The new version was an unnamed file: nothing of it is left beside the target.
+    for (const std::string& f : filesIn(dir_))
+      EXPECT_TRUE(f == "plan.dxf" || f == "out.dxf" || f == "user.reg" || f == "user.reg.lock")
+          << "attempt " << attempt << " left " << f;
     removeTemporaries({"plan.dxf", "out.dxf", "user.reg"});
   }
   EXPECT_GT(landed, 0) << "no kill landed while cadhost ran";
@@ -116,6 +121,45 @@ TEST_F(InterruptedSave, FailedSaveLeavesTheTargetAndNoTemporary) {
   EXPECT_EQ(r.status, 1) << r.describe();
   EXPECT_NE((r.out + r.err).find("out.dxf"), std::string::npos) << r.describe();
   EXPECT_FALSE(exists(dir_ + "/missing"));
+}
+
+TEST_F(InterruptedSave, SavingOntoASymbolicLinkReplacesItsTarget) {
+  // The link stays a link and the file it points to gets the drawing; a hard link of the old
+  // file keeps the old contents (the target is replaced by a new file, not rewritten).
+  const std::string target = dir_ + "/real.dxf", link = dir_ + "/link.dxf", hard = dir_ + "/hard.dxf";
+  writeFile(target, "old\n");
+  ASSERT_EQ(0, symlink("real.dxf", link.c_str()));
+  ASSERT_EQ(0, ::link(target.c_str(), hard.c_str()));
+  const RunResult r = runCadhost({input_, "-c", "ERASE;#100000;;", "-o", link, "--registry", dir_ + "/user.reg"});
+  ASSERT_EQ(r.status, 0) << r.describe();
+  char pointsTo[64] = "";
+  ASSERT_GT(readlink(link.c_str(), pointsTo, sizeof pointsTo - 1), 0) << "the link was replaced by a file";
+  EXPECT_STREQ("real.dxf", pointsTo);
+  EXPECT_EQ(complete_, readFile(target));
+  EXPECT_EQ("old\n", readFile(hard));
+}
+
+TEST_F(InterruptedSave, AFailedSaveSaysWhyOnStandardError) {
+  const std::string folder = dir_ + "/adir";
+  rmdir(folder.c_str());  // left by an earlier run (freshDir removes files only)
+  ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
+  struct Case {
+    std::string target, says;
+  } cases[] = {{folder + "/", "ends with '/', so it names a folder, not a file"},
+               {folder, "is a folder, not a file"},
+               {dir_ + "/missing/", "names a folder that does not exist"},
+               {input_ + "/out.dxf", "is not a folder"}};
+  for (const Case& c : cases) {
+    // Through SAVEAS: the run goes on (status 0) and the transcript has no error in it.
+    const RunResult r = runCadhost({input_, "-c", "SAVEAS;" + c.target, "--registry", dir_ + "/user.reg"});
+    EXPECT_EQ(r.status, 0) << r.describe();
+    EXPECT_NE(r.err.find("The drawing was not saved: "), std::string::npos) << r.describe();
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.describe();
+    EXPECT_EQ(r.err.find("Not a directory"), std::string::npos) << r.describe();
+    EXPECT_EQ(r.out.find("not saved"), std::string::npos) << r.describe();
+  }
+  EXPECT_EQ(filesIn(folder).size(), 0u);
+  rmdir(folder.c_str());
 }
 
 }  // namespace
