@@ -23,6 +23,11 @@ std::string ansiToUtf8(const std::string& ansi);
 std::string utf8ToAnsi(const std::string& utf8);
 std::u16string ansiToUtf16(const std::string& ansi);
 std::string utf16ToAnsi(const std::u16string& utf16);
+// Appends the UTF-8 form of one character.
+void appendUtf8(std::string& out, char32_t u);
+// Decodes one UTF-8 sequence at text[i] and steps past it; answers false (leaving i) for a
+// malformed one.
+bool decodeUtf8(const std::string& text, size_t& i, char32_t& u);
 // True when the bytes are well-formed UTF-8.
 bool isValidUtf8(const std::string& text);
 
