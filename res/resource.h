@@ -38,6 +38,21 @@
 #define IDS_TK_LINK_FAILED          3019
 #define IDS_TK_TAG_WORD             3020
 #define IDS_TK_TAGS_WORD            3021
+#define IDS_TK_FIX_PROMPT           3030
+#define IDS_TK_REPORT_PROMPT        3031
+#define IDS_TK_FINDING_STALE        3032
+#define IDS_TK_FINDING              3033
+#define IDS_TK_FINDING_ORPHAN       3034
+#define IDS_TK_FIXED_SUFFIX         3035
+#define IDS_TK_AUDIT_SUMMARY        3036
+#define IDS_TK_AUDIT_FIXED          3037
+#define IDS_TK_FILE_FAILED          3038
+#define IDS_TK_REPORT_WRITTEN       3039
+#define IDS_TK_SCHEDULE_PROMPT      3050
+#define IDS_TK_SCHEDULE_WRITTEN     3051
+#define IDS_TK_NO_LINKED_ROOMS      3052
+#define IDS_TK_CODE_PAGE_FAILED     3053
+#define IDS_TK_SCHEDULE_TOTAL       3054
 
 // Dialog templates and their controls.
 #define IDD_ATTRIBUTE_PICKER    2002

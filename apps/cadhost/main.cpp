@@ -23,6 +23,7 @@
 #include "pf/output.h"
 #include "pf/registry.h"
 #include "pf/statusbar.h"
+#include "pf/sysvars.h"
 #include "pf/windows.h"
 #include "script_check.h"
 #include "session.h"
@@ -32,6 +33,12 @@
 namespace {
 
 const char* const kProgram = "cadhost";
+
+// The system variable whose value a run that otherwise succeeded ends with; 1 and 2 keep
+// their own meanings only by convention, so the range starts at 0 and stops below the
+// statuses shells give to signals.
+const char* const kExitVariable = "EXITCODE";
+const int kMaxExitVariable = 125;
 
 int usageError(const std::string& message) {
   std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, message.c_str(), kProgram);
@@ -130,6 +137,8 @@ int main(int argc, char** argv) {
                                picked);
   });
   cadhost::registerBuiltinCommands();
+  // Any command may leave the run's exit status in EXITCODE (docs/cadhost.md).
+  pf::defineIntegerVariable(kExitVariable, 0, 0, kMaxExitVariable);
 
   // Modules come before the drawing is read, so that the objects of their classes in it are
   // read as what they are (read without their class, they would stay proxies until the drawing
@@ -172,6 +181,7 @@ int main(int argc, char** argv) {
     }
   }
   pf::finishOutputLine();
+  if (status == 0) status = pf::integerVariable(kExitVariable);
 
   // Shut-down: the drawing closes first (its objects may belong to the modules' classes, whose
   // code must still be there when they are destroyed), then the modules are unloaded.

@@ -11,6 +11,7 @@ struct ToolkitCommand {
 };
 const ToolkitCommand kToolkitCommands[] = {
     {"zorviklink", zorvikLinkCommand},
+    {"zorvikaudit", zorvikAuditCommand},
 };
 
 }  // namespace
