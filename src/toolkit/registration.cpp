@@ -12,6 +12,7 @@ struct ToolkitCommand {
 const ToolkitCommand kToolkitCommands[] = {
     {"zorviklink", zorvikLinkCommand},
     {"zorvikaudit", zorvikAuditCommand},
+    {"zorvikexport", zorvikExportCommand},
 };
 
 }  // namespace
