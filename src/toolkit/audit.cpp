@@ -28,8 +28,9 @@ Finding finding(FindingKind kind, const AcDbObjectId& room, std::vector<AcDbObje
 }
 
 // Checks the room's own link (the one its dictionary holds): broken or stale. Answers the
-// attribute it drives, or null.
-AcDbObjectId checkOwnLink(const AcDbPolyline* room, const ReactorEntry& link, std::vector<Finding>& out) {
+// attribute it drives, or null; tag receives that attribute's tag.
+AcDbObjectId checkOwnLink(const AcDbPolyline* room, const ReactorEntry& link, std::vector<Finding>& out,
+                          std::string& tagName) {
   if (link.attribute.isNull()) {
     out.push_back(finding(FindingKind::kBroken, room->objectId(), {link.id}));
     return AcDbObjectId();
@@ -40,6 +41,9 @@ AcDbObjectId checkOwnLink(const AcDbPolyline* room, const ReactorEntry& link, st
     out.push_back(finding(FindingKind::kBroken, room->objectId(), {link.id, link.attribute}));
     return AcDbObjectId();
   }
+  char* tag = attribute->tag();
+  tagName = tag != nullptr ? tag : "";
+  acutDelString(tag);
   double area = 0.0;
   if (room->getArea(area) == Acad::eOk) {
     ModuleApp* app = getModuleApp();
@@ -87,15 +91,11 @@ std::vector<Finding> auditPlan(const Plan& plan) {
         if (reactor.id != links.dictionaryLink) {
           findings.push_back(finding(FindingKind::kForeign, entry.id, {reactor.id}));
         } else {
-          const AcDbObjectId attribute = checkOwnLink(room.get(), reactor, findings);
+          std::string tagName;
+          const AcDbObjectId attribute = checkOwnLink(room.get(), reactor, findings, tagName);
           if (!attribute.isNull()) {
             roomsByAttribute[attribute].push_back(entry.id);
-            OpenPtr<AcDbAttribute> opened(attribute, AcDb::kForRead);
-            if (opened.isOpen()) {
-              char* tag = opened->tag();
-              if (tag != nullptr) linkedTags.insert(tag);
-              acutDelString(tag);
-            }
+            linkedTags.insert(tagName);
           }
         }
       }

@@ -1,6 +1,8 @@
 // plan.cpp - reading the rooms and tags of model space and paper space.
 #include "toolkit/plan.h"
 
+#include <map>
+
 #include "acutmem.h"
 #include "dbents.h"
 #include "dbhandle.h"
@@ -25,7 +27,20 @@ void readRoom(const AcDbPolyline* polyline, Plan& plan) {
   plan.rooms.push_back(std::move(room));
 }
 
-void readTag(const AcDbBlockReference* reference, Plan& plan) {
+// Block names by definition, so that each definition is opened once however many tags use it.
+using BlockNames = std::map<AcDbObjectId, std::string>;
+
+const std::string& blockNameOf(const AcDbObjectId& definitionId, BlockNames& names) {
+  auto it = names.find(definitionId);
+  if (it != names.end()) return it->second;
+  std::string name;
+  OpenPtr<AcDbBlockTableRecord> definition(definitionId, AcDb::kForRead);
+  const char* text = nullptr;
+  if (definition.isOpen() && definition->getName(text) == Acad::eOk && text != nullptr) name = text;
+  return names.emplace(definitionId, name).first->second;
+}
+
+void readTag(const AcDbBlockReference* reference, Plan& plan, BlockNames& names) {
   Tag tag;
   AcDbObjectIterator* iterator = reference->attributeIterator();
   if (iterator == nullptr) return;
@@ -43,20 +58,16 @@ void readTag(const AcDbBlockReference* reference, Plan& plan) {
   tag.space = reference->ownerId();
   tag.position = reference->position();
   tag.layer = layerOf(reference);
-  OpenPtr<AcDbBlockTableRecord> definition(reference->blockTableRecord(), AcDb::kForRead);
-  if (definition.isOpen()) {
-    const char* name = nullptr;
-    if (definition->getName(name) == Acad::eOk && name != nullptr) tag.blockName = name;
-  }
+  tag.blockName = blockNameOf(reference->blockTableRecord(), names);
   plan.tags.push_back(std::move(tag));
 }
 
 // Files the entity as a room or a tag when it is one.
-void readEntity(const AcDbEntity* entity, Plan& plan) {
+void readEntity(const AcDbEntity* entity, Plan& plan, BlockNames& names) {
   if (const AcDbPolyline* polyline = AcDbPolyline::cast(entity)) {
     readRoom(polyline, plan);
   } else if (const AcDbBlockReference* reference = AcDbBlockReference::cast(entity)) {
-    readTag(reference, plan);
+    readTag(reference, plan, names);
   }
 }
 
@@ -81,6 +92,7 @@ AcDbObjectId Tag::attributeNamed(const char* name) const {
 
 bool readPlan(AcDbDatabase* database, Plan& plan) {
   if (!readSpaceIds(database, plan)) return false;
+  BlockNames names;
   for (const AcDbObjectId& spaceId : {plan.modelSpace, plan.paperSpace}) {
     OpenPtr<AcDbBlockTableRecord> space(spaceId, AcDb::kForRead);
     if (!space.isOpen()) continue;
@@ -91,7 +103,7 @@ bool readPlan(AcDbDatabase* database, Plan& plan) {
       if (iterator->getEntity(entity, AcDb::kForRead, false) != Acad::eOk) continue;
       OpenPtr<AcDbEntity> held;
       held.adopt(entity);
-      readEntity(entity, plan);
+      readEntity(entity, plan, names);
     }
     delete iterator;
   }
@@ -100,11 +112,12 @@ bool readPlan(AcDbDatabase* database, Plan& plan) {
 
 bool readPlanOf(AcDbDatabase* database, const std::vector<AcDbObjectId>& ids, Plan& plan) {
   if (!readSpaceIds(database, plan)) return false;
+  BlockNames names;
   for (const AcDbObjectId& id : ids) {
     OpenPtr<AcDbEntity> entity(id, AcDb::kForRead);
     if (!entity.isOpen()) continue;
     if (entity->ownerId() != plan.modelSpace && entity->ownerId() != plan.paperSpace) continue;
-    readEntity(entity.get(), plan);
+    readEntity(entity.get(), plan, names);
   }
   return true;
 }
