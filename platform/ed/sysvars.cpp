@@ -76,8 +76,14 @@ extern "C" int acedGetVar(const char* sym, struct resbuf* result) {
   }
   auto it = pf::variables().find(key);
   if (it == pf::variables().end()) return RTERROR;
-  result->restype = RTSHORT;
-  result->resval.rint = static_cast<short>(it->second.value);
+  // A value beyond the 16 bits of an ADS integer comes as a long.
+  if (it->second.value < SHRT_MIN || it->second.value > SHRT_MAX) {
+    result->restype = RTLONG;
+    result->resval.rlong = it->second.value;
+  } else {
+    result->restype = RTSHORT;
+    result->resval.rint = static_cast<short>(it->second.value);
+  }
   return RTNORM;
 }
 

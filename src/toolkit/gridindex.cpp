@@ -30,7 +30,8 @@ GridIndex::GridIndex(const std::vector<Box>& boxes) : m_boxes(boxes) {
     const Box& box = boxes[i];
     const int64_t x0 = cellOf(box.minX, m_originX), x1 = cellOf(box.maxX, m_originX);
     const int64_t y0 = cellOf(box.minY, m_originY), y1 = cellOf(box.maxY, m_originY);
-    if ((x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerBox) {
+    // In floating point: a box far outside the plan spans more cells than an integer holds.
+    if ((static_cast<double>(x1) - x0 + 1) * (static_cast<double>(y1) - y0 + 1) > kMaxCellsPerBox) {
       m_large.push_back(static_cast<int>(i));
       continue;
     }
