@@ -28,6 +28,7 @@
 #include "script_check.h"
 #include "session.h"
 #include "svg.h"
+#include "svg_marks.h"
 #include "terminal_input.h"
 
 namespace {
@@ -174,7 +175,11 @@ int main(int argc, char** argv) {
     }
     if (!opt.svg.empty()) {
       std::string svgError;
-      if (!cadhost::writeSvg(cadhost::drawingShapesForSvg(db), opt.svg, svgError)) {
+      cadhost::SvgMarks marks;
+      bool marksRead = true;
+      for (const std::string& file : opt.svgMarks) marksRead = marksRead && cadhost::readSvgMarks(file, marks, svgError);
+      if (!marksRead ||
+          !cadhost::writeSvg(cadhost::drawingShapesForSvg(db, marks), cadhost::marksLegend(marks), opt.svg, svgError)) {
         std::fprintf(stderr, "%s: %s\n", kProgram, svgError.c_str());
         status = 1;
       }

@@ -49,7 +49,8 @@ void printFinding(const Finding& f) {
 }
 
 std::string reportText(const std::vector<Finding>& findings) {
-  std::string text = csvRecord({"kind", "room", "others", "shown", "expected", "fixed"});
+  // Status and Handle name the columns as a picture's marks file wants them (cadhost --svg-marks).
+  std::string text = csvRecord({"Status", "Handle", "Others", "Shown", "Expected", "Fixed"});
   for (const Finding& f : findings) {
     std::string others;
     for (const AcDbObjectId& id : f.others) others += (others.empty() ? "" : " ") + handleText(id);

@@ -164,7 +164,7 @@ TEST_F(AuditTest, TheReportFileHoldsEveryFindingAsCsv) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
-  EXPECT_EQ("kind,room,others,shown,expected,fixed\r\nstale," + hexOf(room) + "," + hexOf(area) + ",20.00,10.00,no\r\n",
+  EXPECT_EQ("Status,Handle,Others,Shown,Expected,Fixed\r\nstale," + hexOf(room) + "," + hexOf(area) + ",20.00,10.00,no\r\n",
             text.str());
   std::remove(path.c_str());
   audit(false, std::string(dir) + "/missing/report.csv");
