@@ -6,7 +6,11 @@ Each room is a closed LWPOLYLINE with an arc edge, a ROOMTAG block reference wit
 attributes, a HATCH filling the room, an MTEXT label; every fourth room also gets a rendered
 linear DIMENSION (its anonymous block holds lines, points, arrows and text).
 
-usage: gen_floorplan.py ROOMS OUTPUT.dxf [--version R2000|R2004|R2007|R2010|R2013|R2018]
+With --linked, also writes OUTPUT.links.csv: the links the plan is meant to have, one line
+"room handle,AREA attribute handle" per room, for checking what a bulk link makes of it
+(bench/compare_links.py).
+
+usage: gen_floorplan.py ROOMS OUTPUT.dxf [--version R2000|R2004|R2007|R2010|R2013|R2018] [--linked]
 """
 import argparse
 import math
@@ -19,6 +23,7 @@ def main():
     ap.add_argument("rooms", type=int)
     ap.add_argument("output")
     ap.add_argument("--version", default="R2000")
+    ap.add_argument("--linked", action="store_true", help="also write OUTPUT.links.csv")
     args = ap.parse_args()
 
     doc = ezdxf.new(args.version, setup=True)
@@ -31,6 +36,7 @@ def main():
     tag.add_attdef("NAME", (0, 0.1), dxfattribs={"height": 0.25})
     tag.add_attdef("AREA", (0, -0.35), dxfattribs={"height": 0.25})
 
+    links = []
     per_row = max(1, int(math.sqrt(args.rooms)))
     for i in range(args.rooms):
         x = (i % per_row) * 10.0
@@ -40,9 +46,10 @@ def main():
         bulge = 0.15 + (i % 3) * 0.1
         # (x, y, start width, end width, bulge): the right-hand edge bows outwards.
         pts = [(x, y, 0, 0, 0), (x + w, y, 0, 0, bulge), (x + w, y + h, 0, 0, 0), (x, y + h, 0, 0, 0)]
-        msp.add_lwpolyline(pts, format="xyseb", close=True, dxfattribs={"layer": "ROOMS"})
+        room = msp.add_lwpolyline(pts, format="xyseb", close=True, dxfattribs={"layer": "ROOMS"})
         ref = msp.add_blockref("ROOMTAG", (x + w / 2, y + h / 2), dxfattribs={"layer": "TAGS"})
         ref.add_auto_attribs({"NAME": "Room %d" % (i + 1), "AREA": "%.2f" % (w * h)})
+        links.append((room.dxf.handle, ref.get_attrib("AREA").dxf.handle))
         hatch = msp.add_hatch(color=8, dxfattribs={"layer": "HATCH"})
         hatch.paths.add_polyline_path([(p[0], p[1], p[4]) for p in pts], is_closed=True)
         msp.add_mtext("Room %d\\Pfloor %d" % (i + 1, 1 + i % 3),
@@ -51,6 +58,11 @@ def main():
             dim = msp.add_linear_dim(base=(x, y - 0.8), p1=(x, y), p2=(x + w, y))
             dim.render()
     doc.saveas(args.output)
+    if args.linked:
+        base = args.output[:-4] if args.output.lower().endswith(".dxf") else args.output
+        with open(base + ".links.csv", "w") as out:
+            for room, attrib in links:
+                out.write("%s,%s\n" % (room, attrib))
 
 
 if __name__ == "__main__":

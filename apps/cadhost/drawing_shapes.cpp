@@ -1,6 +1,7 @@
 // Model-space geometry for picking and rendering, read through the database API: every entity
 // is opened for read, measured and closed again.
 #include "drawing_shapes.h"
+#include "svg_marks.h"
 
 #include <cmath>
 #include <memory>
@@ -175,6 +176,18 @@ std::vector<Shape> drawingShapesForSvg(AcDbDatabase* db) {
   std::vector<Shape> all;
   for (EntityShapes& e : modelSpaceShapes(db))
     for (Shape& s : e.shapes) all.push_back(std::move(s));
+  return all;
+}
+
+std::vector<Shape> drawingShapesForSvg(AcDbDatabase* db, const SvgMarks& marks) {
+  std::vector<Shape> all;
+  for (EntityShapes& e : modelSpaceShapes(db)) {
+    const std::string colour = markColour(marks, e.id);
+    for (Shape& s : e.shapes) {
+      s.stroke = colour;
+      all.push_back(std::move(s));
+    }
+  }
   return all;
 }
 

@@ -22,6 +22,9 @@ std::vector<EntityShapes> modelSpaceShapes(AcDbDatabase* db);
 
 // All shapes of model space in drawing order, for rendering.
 std::vector<Shape> drawingShapesForSvg(AcDbDatabase* db);
+// The same, the shapes of marked entities drawn in their label's colour (svg_marks.h).
+struct SvgMarks;
+std::vector<Shape> drawingShapesForSvg(AcDbDatabase* db, const SvgMarks& marks);
 
 // The pick aperture in drawing units for a drawing whose shapes span `extents`: one hundredth
 // of the larger side, so a pick point within that distance of an outline picks it.

@@ -20,6 +20,7 @@ struct Shape {
   double radius = 0;            // circle radius, or text height
   double rotation = 0;          // text rotation in radians
   std::string text;             // text contents
+  std::string stroke;           // SVG colour of the shape; empty: black
 };
 
 struct Box {

@@ -24,15 +24,26 @@
 #include "pf/output.h"
 #include "pf/registry.h"
 #include "pf/statusbar.h"
+#include "pf/sysvars.h"
 #include "pf/windows.h"
 #include "script_check.h"
 #include "session.h"
 #include "svg.h"
+#include "svg_marks.h"
 #include "terminal_input.h"
 
 namespace {
 
 const char* const kProgram = "cadhost";
+
+// The system variable whose value a run that otherwise succeeded ends with; 1 and 2 keep
+// their own meanings only by convention, so the range starts at 0 and stops below the
+// statuses shells give to signals.
+const char* const kExitVariable = "EXITCODE";
+const int kMaxExitVariable = 125;
+// A dialog answer of the script that could not be applied: the run did not do what it asked.
+// Kept apart from the small statuses commands leave in EXITCODE (an audit's 3, for example).
+const int kFailedDialogAnswer = 4;
 
 int usageError(const std::string& message) {
   std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, message.c_str(), kProgram);
@@ -136,6 +147,8 @@ int main(int argc, char** argv) {
                                picked);
   });
   cadhost::registerBuiltinCommands();
+  // Any command may leave the run's exit status in EXITCODE (docs/cadhost.md).
+  pf::defineIntegerVariable(kExitVariable, 0, 0, kMaxExitVariable);
 
   // Modules come before the drawing is read, so that the objects of their classes in it are
   // read as what they are (read without their class, they would stay proxies until the drawing
@@ -169,20 +182,25 @@ int main(int argc, char** argv) {
     // the script asked.
     for (const std::string& failed : pf::failedDialogActions())
       std::fprintf(stderr, "%s: %s; the dialog was cancelled\n", kProgram, failed.c_str());
-    if (!pf::failedDialogActions().empty()) status = 3;
+    if (!pf::failedDialogActions().empty()) status = kFailedDialogAnswer;
     if (!opt.saveAs.empty() && !cadhost::saveDrawing(opt.saveAs)) {
       pf::finishOutputLine();
       status = 1;
     }
     if (!opt.svg.empty()) {
       std::string svgError;
-      if (!cadhost::writeSvg(cadhost::drawingShapesForSvg(db), opt.svg, svgError)) {
+      cadhost::SvgMarks marks;
+      bool marksRead = true;
+      for (const std::string& file : opt.svgMarks) marksRead = marksRead && cadhost::readSvgMarks(file, marks, svgError);
+      if (!marksRead ||
+          !cadhost::writeSvg(cadhost::drawingShapesForSvg(db, marks), cadhost::marksLegend(marks), opt.svg, svgError)) {
         std::fprintf(stderr, "%s: %s\n", kProgram, svgError.c_str());
         status = 1;
       }
     }
   }
   pf::finishOutputLine();
+  if (status == 0) status = pf::integerVariable(kExitVariable);
 
   // Shut-down: the drawing closes first (its objects may belong to the modules' classes, whose
   // code must still be there when they are destroyed), then the modules are unloaded.

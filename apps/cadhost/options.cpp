@@ -19,6 +19,7 @@ const OptionSpec kOptions[] = {
     {"l", "load", Kind::Value},     {"s", "script", Kind::Value}, {"c", "command", Kind::Value},
     {"o", "save", Kind::Value},     {nullptr, "svg", Kind::Value}, {nullptr, "registry", Kind::Value},
     {nullptr, "dxf-form", Kind::Value},
+    {nullptr, "svg-marks", Kind::Value},
     {"q", "quiet", Kind::Flag},     {"h", "help", Kind::Flag},    {nullptr, "version", Kind::Flag},
 };
 
@@ -57,6 +58,7 @@ void apply(const OptionSpec& o, const std::string& value, Options& out) {
   else if (name == "command") out.commands.push_back(value);
   else if (name == "save") out.saveAs = value;
   else if (name == "svg") out.svg = value;
+  else if (name == "svg-marks") out.svgMarks.push_back(value);
   else if (name == "registry") out.registry = value;
   else if (name == "dxf-form") out.dxfForm = value;
   else if (name == "quiet") out.quiet = true;
@@ -135,6 +137,7 @@ std::string usageText(const char* programName) {
          "  -c, --command TEXT     run the inputs in TEXT, separated by ';' (e.g. -c \"ZORVIK;Update\")\n"
          "  -o, --save FILE        save the drawing as DXF when the run ends (written completely, then renamed)\n"
          "      --svg FILE         render model space to SVG when the run ends\n"
+         "      --svg-marks FILE   colour the entities a CSV file lists (Handle, Status columns) in the SVG\n"
          "      --registry FILE    the user's registry hive, a .reg text file (default ~/.cadhost/user.reg)\n"
          "      --dxf-form FORM    save drawings as ascii or binary DXF (default: the form the drawing was\n"
          "                         read in; a new drawing ASCII)\n"

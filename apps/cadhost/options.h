@@ -12,6 +12,7 @@ struct Options {
   std::vector<std::string> commands; // -c/--command, each split on ';' later
   std::string saveAs;                // -o/--save
   std::string svg;                   // --svg
+  std::vector<std::string> svgMarks;  // --svg-marks, in order
   std::string registry;              // --registry; empty: the default hive
   std::string dxfForm;               // --dxf-form ascii|binary; empty: as the drawing was read
   bool quiet = false;                // -q/--quiet

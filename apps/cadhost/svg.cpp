@@ -73,6 +73,16 @@ struct View {
 }  // namespace
 
 std::string svgText(const std::vector<Shape>& shapes, int width, int height) {
+  return svgText(shapes, {}, width, height);
+}
+
+// A shape drawn in a colour of its own, a little heavier so that it stands out.
+static std::string strokeOf(const Shape& s) {
+  if (s.stroke.empty()) return std::string();
+  return " stroke=\"" + escapeXml(s.stroke) + "\" stroke-width=\"3\"";
+}
+
+std::string svgText(const std::vector<Shape>& shapes, const std::vector<LegendEntry>& legend, int width, int height) {
   Box all;
   for (const Shape& s : shapes) all.add(shapeBox(s));
   if (all.empty()) all = Box{0, 0, 1, 1};
@@ -115,17 +125,17 @@ std::string svgText(const std::vector<Shape>& shapes, int width, int height) {
           }
         }
         if (s.closed) o << " Z";
-        o << "\"/>\n";
+        o << "\"" << strokeOf(s) << "/>\n";
         break;
       }
       case Shape::Line:
         if (s.points.size() == 2)
           o << "<line x1=\"" << num(v.x(s.points[0].x)) << "\" y1=\"" << num(v.y(s.points[0].y)) << "\" x2=\""
-            << num(v.x(s.points[1].x)) << "\" y2=\"" << num(v.y(s.points[1].y)) << "\"/>\n";
+            << num(v.x(s.points[1].x)) << "\" y2=\"" << num(v.y(s.points[1].y)) << "\"" << strokeOf(s) << "/>\n";
         break;
       case Shape::Circle:
         o << "<circle cx=\"" << num(v.x(s.center.x)) << "\" cy=\"" << num(v.y(s.center.y)) << "\" r=\""
-          << num(s.radius * v.scale) << "\"/>\n";
+          << num(s.radius * v.scale) << "\"" << strokeOf(s) << "/>\n";
         break;
       case Shape::Text: {
         const double size = std::max(s.radius * v.scale, 1.0);
@@ -139,8 +149,27 @@ std::string svgText(const std::vector<Shape>& shapes, int width, int height) {
       }
     }
   }
-  o << "</g>\n</svg>\n";
+  o << "</g>\n";
+  // The legend: a swatch and a label per entry, in a white box over the drawing.
+  if (!legend.empty()) {
+    const int line = 22;
+    o << "<g font-family=\"sans-serif\" font-size=\"16\">\n"
+      << "<rect x=\"4\" y=\"4\" width=\"220\" height=\"" << legend.size() * line + 12
+      << "\" fill=\"white\" stroke=\"black\" stroke-width=\"1\" opacity=\"0.9\"/>\n";
+    for (size_t i = 0; i < legend.size(); ++i) {
+      const int y = 12 + static_cast<int>(i) * line;
+      o << "<rect x=\"12\" y=\"" << y << "\" width=\"28\" height=\"14\" fill=\"" << escapeXml(legend[i].colour)
+        << "\"/>\n<text x=\"48\" y=\"" << y + 13 << "\">" << escapeXml(legend[i].label) << "</text>\n";
+    }
+    o << "</g>\n";
+  }
+  o << "</svg>\n";
   return o.str();
+}
+
+bool writeSvg(const std::vector<Shape>& shapes, const std::vector<LegendEntry>& legend, const std::string& path,
+              std::string& error) {
+  return writeFileAtomically(path, svgText(shapes, legend), error);
 }
 
 bool writeSvg(const std::vector<Shape>& shapes, const std::string& path, std::string& error, int width,

@@ -18,6 +18,19 @@ int acedGetPoint(const ads_point pt, const char* prompt, ads_point result);
 
 struct resbuf* acdbEntGet(const ads_name ent);
 
+// System variables (the host's and the host program's own; see pf/sysvars.h).
+int acedGetVar(const char* sym, struct resbuf* result);
+int acedSetVar(const char* sym, const struct resbuf* val);
+
+// Selection sets. acedSSGet with a null mode asks "Select objects:" until Enter; the mode "X"
+// takes every entity of model space and paper space. Points and filters are not supported
+// (a filter answers RTERROR). A set lives until acedSSFree.
+int acedSSGet(const char* str, const void* pt1, const void* pt2, const struct resbuf* filter,
+              ads_name ss);
+int acedSSFree(const ads_name sname);
+int acedSSLength(const ads_name sname, long* len);
+int acedSSName(const ads_name ss, long i, ads_name entres);
+
 #ifdef _WINDEF_
 HWND adsw_acadMainWnd();
 HWND adsw_acadDocWnd();

@@ -55,6 +55,28 @@ int unicodeToCp1252(char32_t u) {
   return -1;
 }
 
+}  // namespace
+
+bool setAnsiCodePage(unsigned codePage) {
+  switch (codePage) {
+    case 1252:
+    case 932:
+    case 936:
+    case 949:
+    case 950:
+      g_codePage = codePage;
+      return true;
+    default:
+      return false;
+  }
+}
+
+unsigned ansiCodePage() { return g_codePage.load(); }
+
+bool isLeadByte(unsigned char c) { return isLeadByteIn(g_codePage.load(), c); }
+
+namespace cp {
+
 void appendUtf8(std::string& out, char32_t u) {
   if (u < 0x80) {
     out += static_cast<char>(u);
@@ -104,27 +126,6 @@ bool decodeUtf8(std::string_view text, std::size_t& i, char32_t& u) {
   return true;
 }
 
-}  // namespace cp
-
-bool setAnsiCodePage(unsigned codePage) {
-  switch (codePage) {
-    case 1252:
-    case 932:
-    case 936:
-    case 949:
-    case 950:
-      g_codePage = codePage;
-      return true;
-    default:
-      return false;
-  }
-}
-
-unsigned ansiCodePage() { return g_codePage.load(); }
-
-bool isLeadByte(unsigned char c) { return isLeadByteIn(g_codePage.load(), c); }
-
-namespace cp {
 
 unsigned nextChar(const unsigned char*& s) {
   unsigned c = *s;

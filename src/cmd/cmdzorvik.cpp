@@ -21,6 +21,7 @@
 #include "host/openptr.h"
 #include "plinenotifyobj.h"
 #include "resources.h"
+#include "toolkit/commands.h"
 #include "zorvik.h"
 #include "resource.h"
 
@@ -81,8 +82,11 @@ AcEdCommandStack* findCommandStack() {
 Acad::ErrorStatus ModuleApp::registerCommands() {
   AcEdCommandStack* stack = findCommandStack();
   if (!stack) return Acad::eNotApplicable;
-  return stack->addCommand(kZorvikCommandGroup, kZorvikCommandName, kZorvikCommandName,
-                           ACRX_CMD_MODAL, zorvikCommand, nullptr, -1, nullptr, nullptr);
+  Acad::ErrorStatus es = stack->addCommand(kZorvikCommandGroup, kZorvikCommandName, kZorvikCommandName,
+                                           ACRX_CMD_MODAL, zorvikCommand, nullptr, -1, nullptr, nullptr);
+  if (es != Acad::eOk) return es;
+  // The room-area toolkit's commands join the same group (src/toolkit/commands.h).
+  return registerToolkitCommands(stack, kZorvikCommandGroup);
 }
 
 Acad::ErrorStatus ModuleApp::unregisterCommands() {

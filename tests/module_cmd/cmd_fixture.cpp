@@ -154,7 +154,8 @@ AcDbPolyline* rectangle(double x, double y, double w, double h) {
   return pline;
 }
 
-// Opens the block table record `name` for write, creating it when `create` is set.
+}  // namespace
+
 AcDbBlockTableRecord* openRecord(AcDbDatabase* db, const char* name, bool create) {
   AcDbBlockTable* table = nullptr;
   EXPECT_EQ(Acad::eOk, db->getSymbolTable(table, AcDb::kForRead));
@@ -169,8 +170,6 @@ AcDbBlockTableRecord* openRecord(AcDbDatabase* db, const char* name, bool create
   table->close();
   return record;
 }
-
-}  // namespace
 
 AcDbObjectId CommandTest::addRectangle(const char* space, double x, double y, double w, double h) {
   AcDbBlockTableRecord* record = openRecord(db_, space, false);

@@ -66,6 +66,9 @@ std::shared_ptr<pf::DialogDriver> recordingDriver(DialogLog& log,
 // so that tests check the line an error record names without hard-coding line numbers.
 int commandSourceLine(const std::string& snippet);
 
+// Opens the block table record `name` for write, creating it when `create` is set.
+AcDbBlockTableRecord* openRecord(AcDbDatabase* db, const char* name, bool create);
+
 class CommandTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite();

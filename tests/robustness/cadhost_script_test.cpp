@@ -109,7 +109,7 @@ TEST(DialogAnswers, OneThatCannotBeAppliedCancelsTheDialogAndFailsTheRun) {
   writeFile(dir + "/run.scr", "ZORVIK\nCreate\n30,30\n2000,2300\n@select 2016 NOSUCH\n@ok\nZORVIK U\n");
   const RunResult r = runCadhost({kSource + "/examples/floorplan.dxf", "-l", ZORVIK_MODULE, "-s", dir + "/run.scr",
                                   "-o", dir + "/out.dxf", "--registry", dir + "/user.reg"});
-  EXPECT_EQ(r.status, 3) << r.describe();
+  EXPECT_EQ(r.status, 4) << r.describe();
   EXPECT_TRUE(contains(r.err, "run.scr:5: @select 2016 NOSUCH: list 2016 has no entry \"NOSUCH\"")) << r.describe();
   EXPECT_TRUE(contains(r.out, "\"Select attribute name\" cancelled")) << r.describe();
   // Nothing was linked, and the rest of the script ran.
