@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include "db_internal.h"
+#include "db/editor_sinks.h"
 #include "dbapserv.h"
 #include "rxevent.h"
 #include "pf/dbinternal.h"
@@ -67,11 +68,11 @@ void buildDefaultDrawing(AcDbDatabase* db) {
 
 AcDbDatabase::AcDbDatabase(bool buildDefault, bool) : mImp(new pf::DatabaseImpl(this)) {
   if (buildDefault) buildDefaultDrawing(this);
-  for (AcRxEventReactor* r : std::vector<AcRxEventReactor*>(pf::editorEventReactors())) r->databaseConstructed(this);
+  pf::notifyEventReactorsOfDatabase([&](AcRxEventReactor& r) { r.databaseConstructed(this); });
 }
 
 AcDbDatabase::~AcDbDatabase() {
-  for (AcRxEventReactor* r : std::vector<AcRxEventReactor*>(pf::editorEventReactors())) r->databaseToBeDestroyed(this);
+  pf::notifyEventReactorsOfDatabase([&](AcRxEventReactor& r) { r.databaseToBeDestroyed(this); });
   AcDbHostApplicationServices* services = acdbHostApplicationServices();
   if (services != nullptr && services->workingDatabase() == this) services->setWorkingDatabase(nullptr);
 

@@ -4,7 +4,7 @@
 #include <deque>
 #include "db_internal.h"
 #include "rxevent.h"
-#include "pf/editor_reactors.h"
+#include "db/editor_sinks.h"
 #include "pf/dbinternal.h"
 #include "pf/faults.h"
 
@@ -135,12 +135,9 @@ private:
   const AcDbIdMapping& mMap;
 };
 
+// Through the editor layer's sink, which skips a reactor detached while others are notified.
 void sendToEditorReactors(const std::function<void(AcRxEventReactor*)>& send) {
-  std::vector<AcRxEventReactor*> list = editorEventReactors();
-  for (AcRxEventReactor* r : list) {
-    const auto& live = editorEventReactors();
-    if (std::find(live.begin(), live.end(), r) != live.end()) send(r);
-  }
+  notifyEventReactorsOfDatabase([&](AcRxEventReactor& r) { send(&r); });
 }
 
 // Translates the ids inside every clone of the mapping, then lets the clones notify again.
