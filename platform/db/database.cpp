@@ -1,12 +1,12 @@
 // database.cpp - AcDbDatabase: stubs and handles, the default drawing, destruction, the
-// root tables, host application services, and the internal services of pf/dbinternal.h.
+// root tables, host application services, and the internal services of db/db_services.h.
 #include <algorithm>
 #include <cstdio>
 #include "db_internal.h"
 #include "db/editor_sinks.h"
 #include "dbapserv.h"
 #include "rxevent.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 #include "pf/dbdebug.h"
 #include "pf/faults.h"
 
@@ -183,7 +183,7 @@ Acad::ErrorStatus acdbSetHostApplicationServices(AcDbHostApplicationServices* pS
   return Acad::eOk;
 }
 
-// ---- pf/dbinternal.h ----------------------------------------------------------------------------
+// ---- db/db_services.h ---------------------------------------------------------------------------
 
 namespace pf {
 

@@ -5,7 +5,7 @@
 #include "db_internal.h"
 #include "rxevent.h"
 #include "db/editor_sinks.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 #include "pf/faults.h"
 
 using pf::impl;

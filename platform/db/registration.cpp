@@ -8,7 +8,7 @@
 #include "dbidmap.h"
 #include "dbmain.h"
 #include "dbsymtb.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 #include "rx_internal.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 
 namespace pf {
 namespace {

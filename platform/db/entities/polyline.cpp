@@ -9,7 +9,7 @@
 #include "db/entities/polyline_area.h"
 #include "gemat3d.h"
 #include "pf/faults.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 
 ACRX_DXF_DEFINE_MEMBERS(AcDbPolyline, AcDbCurve, AcDb::kDHL_CURRENT, AcDb::kMReleaseCurrent, 0,
                         LWPOLYLINE, AutoCAD);
