@@ -13,23 +13,24 @@
 #include "dbmain.h"
 #include "dbpl.h"
 #include "dbsymtb.h"
-#include "host_state.h"
-#include "pf/dxf.h"
+#include "pf/drawings.h"
 #include "pf/editor.h"
 #include "pf/input.h"
 #include "pf/modules.h"
 #include "pf/output.h"
 #include "prompts.h"
+#include "session.h"
 #include "text_util.h"
 
 namespace cadhost {
 
 const char* const kBuiltinGroup = "CADHOST_BUILTINS";
 
-HostState& hostState() {
-  static HostState state;
-  return state;
-}
+namespace {
+Session* g_session = nullptr;  // set while the built-in commands are registered
+}  // namespace
+
+Session& session() { return *g_session; }
 
 void printStatus(const char* what, Acad::ErrorStatus es) {
   char buf[128];
@@ -40,7 +41,7 @@ void printStatus(const char* what, Acad::ErrorStatus es) {
 AcDbObjectId modelSpaceId() {
   AcDbObjectId id;
   AcDbBlockTable* table = nullptr;
-  if (hostState().db && hostState().db->getSymbolTable(table, AcDb::kForRead) == Acad::eOk) {
+  if (session().db && session().db->getSymbolTable(table, AcDb::kForRead) == Acad::eOk) {
     table->getAt(ACDB_MODEL_SPACE, id);
     table->close();
   }
@@ -155,31 +156,18 @@ void cmdArx() {
   }
 }
 
-bool saveDrawing(const std::string& path) {
-  AcDbDatabase* db = hostState().db;
-  pf::sendAppMessage(AcRx::kSaveMsg);
-  pf::notifyBeginSave(db, path.c_str());
-  pf::notifyBeginDxfOut(db);
-  const Acad::ErrorStatus es = db->dxfOut(path.c_str());
-  if (es == Acad::eOk) {
-    pf::notifyDxfOutComplete(db);
-    pf::notifySaveComplete(db, path.c_str());
-  } else {
-    pf::notifyAbortDxfOut(db);
-    pf::notifyAbortSave(db);
-    const std::string why = pf::lastDxfFailure().text();
-    pf::writeOutput("\nThe drawing was not saved: " + (why.empty() ? "status " + std::to_string(es) : why));
-    hostState().saveFailed = true;
-    return false;
-  }
-  return true;
+bool saveDrawing(Session& session, const std::string& path) {
+  std::string why;
+  if (pf::saveDrawing(session.document, path, why)) return true;
+  pf::writeOutput("\nThe drawing was not saved: " + why);
+  return false;
 }
 
 void cmdSave() {
-  std::string path = hostState().drawingPath;
+  std::string path = session().drawingPath;
   if (path.empty() && askText("\nSave drawing as: ", path) != Answer::kOk) return;
-  if (saveDrawing(path)) {
-    hostState().drawingPath = path;
+  if (saveDrawing(session(), path)) {
+    session().drawingPath = path;
     pf::writeOutput("\nSaved " + path + ".");
   }
 }
@@ -187,13 +175,13 @@ void cmdSave() {
 void cmdSaveAs() {
   std::string path;
   if (askText("\nSave drawing as: ", path) != Answer::kOk) return;
-  if (saveDrawing(path)) {
-    hostState().drawingPath = path;
+  if (saveDrawing(session(), path)) {
+    session().drawingPath = path;
     pf::writeOutput("\nSaved " + path + ".");
   }
 }
 
-void cmdQuit() { hostState().quitRequested = true; }
+void cmdQuit() { session().quitRequested = true; }
 
 namespace {
 struct Builtin {
@@ -207,10 +195,14 @@ const Builtin kBuiltins[] = {
 };
 }  // namespace
 
-void registerBuiltinCommands() {
+void registerBuiltinCommands(Session& session) {
+  g_session = &session;
   for (const Builtin& b : kBuiltins) acedRegCmds->addCommand(kBuiltinGroup, b.name, b.name, ACRX_CMD_MODAL, b.fn);
 }
 
-void unregisterBuiltinCommands() { acedRegCmds->removeGroup(kBuiltinGroup); }
+void unregisterBuiltinCommands() {
+  acedRegCmds->removeGroup(kBuiltinGroup);
+  g_session = nullptr;
+}
 
 }  // namespace cadhost
