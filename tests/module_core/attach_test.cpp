@@ -9,6 +9,7 @@
 #include "pf/messagebox.h"
 
 #include "cmd/arealink.h"
+#include "cmd/cmdzorvik.h"
 #include "drawing_fixture.h"
 #include "host/openptr.h"
 #include "host/typedopen.h"
@@ -257,8 +258,8 @@ TEST_F(AttachTest, ErasedLinkIsLoggedOnEveryLookup)
     EXPECT_TRUE(linkedAttribute(plineId).isNull());
     ASSERT_EQ(2, newErrorCount());
     for (int i = 0; i < 2; ++i)
-        expectError(i, "src/cmd/cmdzorvik", Acad::eWasErased, "src/cmd/arealink.cpp",
-                    "reportStatus(es, __LINE__, kSourceFile)");
+        expectError(i, "src/cmd/cmdzorvik", Acad::eWasErased, "src/cmd/cmdzorvik.cpp",
+                    "continue;  // a reactor that cannot be opened");
 
     // Removal skips the erased entry without a record.
     EXPECT_FALSE(removeReactor(plineId));
@@ -280,7 +281,7 @@ TEST_F(AttachTest, NullEntityShowsTheAssertionBox)
     ASSERT_EQ(1u, pf::messageBoxes().size());
     EXPECT_EQ("Assertion failed", pf::messageBoxes()[0].caption);
     EXPECT_EQ("Module: src/cmd/cmdzorvik\nLine: " +
-                  std::to_string(sourceLineOf("src/cmd/arealink.cpp", "\"pEnt != NULL\"")) +
+                  std::to_string(sourceLineOf("src/cmd/cmdzorvik.cpp", "\"pEnt != NULL\"")) +
                   "\nCondition: pEnt != NULL",
               pf::messageBoxes()[0].text);
     EXPECT_EQ(0, newErrorCount());
