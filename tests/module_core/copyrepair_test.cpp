@@ -46,8 +46,8 @@ protected:
         return clones;
     }
 
-    // The attribute id stored in the polyline's link (null when the link names none); unlike
-    // linkedAttribute this does not need the attribute to exist.
+    // The attribute id stored in the polyline's link (null when the link names none), as
+    // findLinkedAttribute reads it from the link object: the attribute need not exist.
     AcDbObjectId storedAttributeId(AcDbObjectId plineId) { return linkedAttribute(plineId); }
 
     AcZorvikEditorReactor* m_pReactor = nullptr;
