@@ -6,7 +6,7 @@
 
 #include "db/entities/entity_util.h"
 #include "db/entities/ocs.h"
-#include "db/entities/polyline_area.h"
+#include "pf/bulge.h"
 #include "gemat3d.h"
 #include "pf/faults.h"
 #include "rx/rxinit.h"
