@@ -302,6 +302,28 @@ TEST_F(AttachTest, ExtensionDictionaryThatCannotBeCreatedIsLogged)
                 "pPline->createExtensionDictionary()");
 }
 
+TEST_F(AttachTest, ExtensionDictionaryThatCannotBeOpenedLeavesNothingBehind)
+{
+    AcDbObjectId attId = addAttribute("AREA");
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    AcDbObjectId first;
+    bool inDb = false;
+    ASSERT_TRUE(attach(plineId, attId, first, inDb));
+    const size_t reactorsBefore = persistentReactors(plineId).size();
+    const int errorsBefore = newErrorCount();
+
+    // Someone else holds the dictionary open for write: the module cannot open it.
+    AcDbObject* pDict = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenAcDbObject(pDict, extensionDictionaryOf(plineId), AcDb::kForWrite));
+    AcDbObjectId linkId;
+    EXPECT_FALSE(attach(plineId, addAttribute("OTHER"), linkId, inDb));
+    pDict->close();
+    EXPECT_FALSE(inDb);
+    EXPECT_EQ(reactorsBefore, persistentReactors(plineId).size());
+    EXPECT_EQ(attId, linkedAttribute(plineId));  // the earlier link still stands
+    EXPECT_EQ(errorsBefore, newErrorCount());     // a failed open is not a logged host call
+}
+
 TEST_F(AttachTest, FailedSetAtIsLoggedAndNothingIsRegistered)
 {
     AcDbObjectId attId = addAttribute("AREA");
