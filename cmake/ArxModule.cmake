@@ -23,7 +23,7 @@ function(_arx_define_rccheck)
     file(WRITE ${main} "${text}")
   endif()
   add_executable(rccheck ${main})
-  target_link_libraries(rccheck PRIVATE platform)
+  target_link_libraries(rccheck PRIVATE pf_ui)
 endfunction()
 
 function(arx_embed_resources target rc)

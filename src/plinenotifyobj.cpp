@@ -10,7 +10,7 @@
 #include "dbdict.h"
 #include "adslib.h"
 
-#include "cmd/arealink.h"
+#include "cmd/cmdzorvik.h"
 #include "errorlog.h"
 #include "host/openptr.h"
 #include "host/typedopen.h"

@@ -4,10 +4,14 @@
 
 namespace cadhost {
 
+struct Session;
+
 // The command group that holds the built-in commands.
 extern const char* const kBuiltinGroup;
 
-void registerBuiltinCommands();
+// The commands act on `session` (its drawing, its save path, its end) until they are
+// unregistered; the session outlives the registration.
+void registerBuiltinCommands(Session& session);
 void unregisterBuiltinCommands();
 
 }  // namespace cadhost

@@ -13,7 +13,7 @@
 #include "dbpl.h"
 #include "dbsymtb.h"
 #include "gemat3d.h"
-#include "host_state.h"
+#include "session.h"
 #include "pf/input.h"
 #include "pf/output.h"
 #include "prompts.h"
@@ -79,7 +79,7 @@ void cmdInsert() {
   AcDbObjectId blockId;
   {
     AcDbBlockTable* table = nullptr;
-    if (hostState().db->getSymbolTable(table, AcDb::kForRead) != Acad::eOk) return;
+    if (session().db->getSymbolTable(table, AcDb::kForRead) != Acad::eOk) return;
     const Acad::ErrorStatus es = table->getAt(name.c_str(), blockId);
     table->close();
     if (es != Acad::eOk || name.empty() || name[0] == '*') {
@@ -197,7 +197,7 @@ void cmdCopy() {
   for (const AcDbObjectId& id : ids) list.append(id);
   AcDbObjectId owner = modelSpaceId();
   AcDbIdMapping map;
-  const Acad::ErrorStatus es = hostState().db->deepCloneObjects(list, owner, map);
+  const Acad::ErrorStatus es = session().db->deepCloneObjects(list, owner, map);
   if (es != Acad::eOk) {
     printStatus("copy", es);
     return;

@@ -14,23 +14,25 @@
 #include "dbmain.h"
 #include "dbpl.h"
 #include "dbsymtb.h"
-#include "host_state.h"
+#include "pf/drawings.h"
 #include "pf/dxf.h"
 #include "pf/editor.h"
 #include "pf/input.h"
 #include "pf/modules.h"
 #include "pf/output.h"
 #include "prompts.h"
+#include "session.h"
 #include "text_util.h"
 
 namespace cadhost {
 
 const char* const kBuiltinGroup = "CADHOST_BUILTINS";
 
-HostState& hostState() {
-  static HostState state;
-  return state;
-}
+namespace {
+Session* g_session = nullptr;  // set while the built-in commands are registered
+}  // namespace
+
+Session& session() { return *g_session; }
 
 void printStatus(const char* what, Acad::ErrorStatus es) {
   char buf[128];
@@ -41,7 +43,7 @@ void printStatus(const char* what, Acad::ErrorStatus es) {
 AcDbObjectId modelSpaceId() {
   AcDbObjectId id;
   AcDbBlockTable* table = nullptr;
-  if (hostState().db && hostState().db->getSymbolTable(table, AcDb::kForRead) == Acad::eOk) {
+  if (session().db && session().db->getSymbolTable(table, AcDb::kForRead) == Acad::eOk) {
     table->getAt(ACDB_MODEL_SPACE, id);
     table->close();
   }
@@ -156,38 +158,25 @@ void cmdArx() {
   }
 }
 
-bool saveDrawing(const std::string& path) {
-  AcDbDatabase* db = hostState().db;
-  pf::sendAppMessage(AcRx::kSaveMsg);
-  pf::notifyBeginSave(db, path.c_str());
-  pf::notifyBeginDxfOut(db);
-  const std::string& form = hostState().dxfForm;
-  const Acad::ErrorStatus es =
-      form.empty() ? db->dxfOut(path.c_str())
-                   : pf::dxfOutAs(db, path.c_str(), form == "binary" ? pf::DxfForm::kBinary : pf::DxfForm::kAscii);
-  if (es == Acad::eOk) {
-    pf::notifyDxfOutComplete(db);
-    pf::notifySaveComplete(db, path.c_str());
-  } else {
-    pf::notifyAbortDxfOut(db);
-    pf::notifyAbortSave(db);
-    const std::string why = pf::lastDxfFailure().text();
-    // An error, so on standard error like every other (the transcript goes on after it).
-    pf::finishOutputLine();
-    std::fflush(stdout);
-    std::fprintf(stderr, "cadhost: The drawing was not saved: %s\n",
-                 (why.empty() ? "status " + std::to_string(es) : why).c_str());
-    hostState().saveFailed = true;
-    return false;
-  }
-  return true;
+bool saveDrawing(Session& session, const std::string& path) {
+  std::string why;
+  const bool saved = session.dxfForm.empty()
+                         ? pf::saveDrawing(session.document, path, why)
+                         : pf::saveDrawing(session.document, path,
+                                           session.dxfForm == "binary" ? pf::DxfForm::kBinary : pf::DxfForm::kAscii, why);
+  if (saved) return true;
+  // An error, so on standard error like every other (the transcript goes on after it).
+  pf::finishOutputLine();
+  std::fflush(stdout);
+  std::fprintf(stderr, "cadhost: The drawing was not saved: %s\n", why.c_str());
+  return false;
 }
 
 void cmdSave() {
-  std::string path = hostState().drawingPath;
+  std::string path = session().drawingPath;
   if (path.empty() && askFileName("\nSave drawing as: ", path) != Answer::kOk) return;
-  if (saveDrawing(path)) {
-    hostState().drawingPath = path;
+  if (saveDrawing(session(), path)) {
+    session().drawingPath = path;
     pf::writeOutput("\nSaved " + consoleEncoding().toHost(path) + ".");
   }
 }
@@ -195,13 +184,13 @@ void cmdSave() {
 void cmdSaveAs() {
   std::string path;
   if (askFileName("\nSave drawing as: ", path) != Answer::kOk) return;
-  if (saveDrawing(path)) {
-    hostState().drawingPath = path;
+  if (saveDrawing(session(), path)) {
+    session().drawingPath = path;
     pf::writeOutput("\nSaved " + consoleEncoding().toHost(path) + ".");
   }
 }
 
-void cmdQuit() { hostState().quitRequested = true; }
+void cmdQuit() { session().quitRequested = true; }
 
 namespace {
 struct Builtin {
@@ -215,10 +204,14 @@ const Builtin kBuiltins[] = {
 };
 }  // namespace
 
-void registerBuiltinCommands() {
+void registerBuiltinCommands(Session& session) {
+  g_session = &session;
   for (const Builtin& b : kBuiltins) acedRegCmds->addCommand(kBuiltinGroup, b.name, b.name, ACRX_CMD_MODAL, b.fn);
 }
 
-void unregisterBuiltinCommands() { acedRegCmds->removeGroup(kBuiltinGroup); }
+void unregisterBuiltinCommands() {
+  acedRegCmds->removeGroup(kBuiltinGroup);
+  g_session = nullptr;
+}
 
 }  // namespace cadhost

@@ -9,6 +9,11 @@ class AcDbEntity;
 
 namespace cadhost {
 
+struct Session;
+
+// The session the built-in commands were registered for (registerBuiltinCommands).
+Session& session();
+
 // Appends a new entity to model space; it is closed afterwards unless keepOpen (then the
 // caller closes it). On failure the entity is deleted, the reason printed, and false answered.
 bool appendToModelSpace(AcDbEntity* ent, AcDbObjectId* id = nullptr, bool keepOpen = false);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "pf/bulge.h"
+
 namespace cadhost {
 namespace {
 const double kPi = 3.14159265358979323846;
@@ -45,16 +47,11 @@ void Box::add(const Box& b) {
 
 void bulgeArc(const Pt& a, const Pt& b, double bulge, Pt& center, double& radius, double& startAngle,
               double& endAngle) {
-  const double chord = dist(a, b);
-  const double theta = 4 * std::atan(bulge);  // included angle, signed
-  radius = chord / (2 * std::sin(std::fabs(theta) / 2));
-  // The centre lies on the chord's perpendicular bisector, at distance d from the midpoint.
-  const double d = radius * std::cos(theta / 2) * (bulge > 0 ? 1 : -1);
-  const Pt mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
-  const double ux = (b.x - a.x) / chord, uy = (b.y - a.y) / chord;
-  // Left normal of the chord direction.
-  center = Pt{mid.x - uy * d, mid.y + ux * d};
-  const double sa = std::atan2(a.y - center.y, a.x - center.x);
+  pf::BulgeArc arc;
+  pf::bulgeArc(a.x, a.y, b.x, b.y, bulge, arc);
+  center = Pt{arc.cx, arc.cy};
+  radius = arc.radius;
+  const double sa = arc.startAngle;
   const double sb = std::atan2(b.y - center.y, b.x - center.x);
   // Always report the counter-clockwise sweep.
   if (bulge > 0) {
@@ -85,13 +82,9 @@ Box segmentBox(const Pt& a, const Pt& b, double bulge) {
   box.add(a);
   box.add(b);
   if (std::fabs(bulge) < 1e-12 || dist(a, b) == 0) return box;
-  Pt c;
-  double r, s, e;
-  bulgeArc(a, b, bulge, c, r, s, e);
-  for (int k = 0; k < 4; ++k) {
-    const double angle = k * kPi / 2;
-    if (angleOnSweep(angle, s, e)) box.add(Pt{c.x + r * std::cos(angle), c.y + r * std::sin(angle)});
-  }
+  pf::BulgeArc arc;
+  if (pf::bulgeArc(a.x, a.y, b.x, b.y, bulge, arc))
+    pf::addArcAxisExtremes(arc, box.minX, box.minY, box.maxX, box.maxY);
   return box;
 }
 

@@ -8,17 +8,13 @@
 #include <sstream>
 #include <string>
 
+#include "acdocman.h"
 #include "builtins.h"
 #include "console_text.h"
-#include "dbapserv.h"
-#include "dbmain.h"
 #include "drawing_shapes.h"
-#include "host_state.h"
 #include "options.h"
 #include "pf/dialogs.h"
-#include "pf/documents.h"
-#include "pf/dxf.h"
-#include "pf/editor.h"
+#include "pf/drawings.h"
 #include "pf/input.h"
 #include "pf/modules.h"
 #include "pf/output.h"
@@ -122,7 +118,6 @@ int main(int argc, char** argv) {
   // A damaged hive is reported (with its line) by the reporter and left as it is; the run goes
   // on with the settings in memory.
   pf::setRegistryHivePath(opt.registry.empty() ? pf::defaultRegistryHivePath() : opt.registry);
-  cadhost::hostState().dxfForm = opt.dxfForm;
 
   // Output: the transcript on standard output, message boxes in it as "[caption] text", the
   // progress meter as a bar on standard error when that is a terminal.
@@ -132,21 +127,19 @@ int main(int argc, char** argv) {
   pf::TerminalProgressBar progressBar(stderr);
   if (isatty(STDERR_FILENO)) pf::setStatusBarListener(&progressBar);
 
-  // The drawing's database is the current document from the start, so that modules find a
-  // document and a working database while they initialise.
-  AcDbDatabase* db = new AcDbDatabase(opt.drawing.empty(), true);
-  cadhost::HostState& host = cadhost::hostState();
-  host.db = db;
-  host.drawingPath = opt.drawing;
-  acdbHostApplicationServices()->setWorkingDatabase(db);
-  AcApDocument* doc = pf::openDocument(db, opt.drawing);
+  // The drawing's document is the current one from the start, so that modules find a document
+  // and a working database while they initialise.
+  cadhost::Session session;
+  session.document = pf::createDrawing(opt.drawing);
+  session.db = session.document->database();
+  session.drawingPath = opt.drawing;
+  session.dxfForm = opt.dxfForm;
   pf::setInputSource(cadhost::withConsoleEncoding(std::move(input)));
   installDialogDriver(interactive);
-  pf::setEntityPicker([](const double point[3], AcDbObjectId& picked) {
-    return cadhost::pickEntity(cadhost::modelSpaceShapes(cadhost::hostState().db), cadhost::Pt{point[0], point[1]},
-                               picked);
+  pf::setEntityPicker([&session](const double point[3], AcDbObjectId& picked) {
+    return cadhost::pickEntity(cadhost::modelSpaceShapes(session.db), cadhost::Pt{point[0], point[1]}, picked);
   });
-  cadhost::registerBuiltinCommands();
+  cadhost::registerBuiltinCommands(session);
   // Any command may leave the run's exit status in EXITCODE (docs/cadhost.md).
   pf::defineIntegerVariable(kExitVariable, 0, 0, kMaxExitVariable);
 
@@ -160,30 +153,15 @@ int main(int argc, char** argv) {
       break;
     }
   }
-  bool drawingOpen = false;
-  if (status == 0 && !opt.drawing.empty()) {
-    pf::notifyBeginDwgOpen(opt.drawing.c_str());
-    pf::notifyBeginDxfIn(db);
-    if (db->dxfIn(opt.drawing.c_str()) != Acad::eOk) {
-      pf::notifyAbortDxfIn(db);
-      const std::string why = pf::lastDxfFailure().text();
-      status = readError(why.empty() ? "cannot read the drawing '" + opt.drawing + "'" : why);
-    } else {
-      pf::notifyDxfInComplete(db);
-      pf::notifyEndDwgOpen(opt.drawing.c_str());
-      pf::notifyDwgFileOpened(db, opt.drawing.c_str());
-    }
-  }
+  if (status == 0 && !pf::openDrawing(session.document, error)) status = readError(error);
   if (status == 0) {
-    drawingOpen = true;
-    pf::sendAppMessage(AcRx::kLoadDwgMsg);
-    cadhost::runCommandLine();
+    cadhost::runCommandLine(session);
     // Dialog answers that could not be applied cancelled their dialogs: the run did not do what
     // the script asked.
     for (const std::string& failed : pf::failedDialogActions())
       std::fprintf(stderr, "%s: %s; the dialog was cancelled\n", kProgram, failed.c_str());
     if (!pf::failedDialogActions().empty()) status = kFailedDialogAnswer;
-    if (!opt.saveAs.empty() && !cadhost::saveDrawing(opt.saveAs)) {
+    if (!opt.saveAs.empty() && !cadhost::saveDrawing(session, opt.saveAs)) {
       pf::finishOutputLine();
       status = 1;
     }
@@ -192,8 +170,8 @@ int main(int argc, char** argv) {
       cadhost::SvgMarks marks;
       bool marksRead = true;
       for (const std::string& file : opt.svgMarks) marksRead = marksRead && cadhost::readSvgMarks(file, marks, svgError);
-      if (!marksRead ||
-          !cadhost::writeSvg(cadhost::drawingShapesForSvg(db, marks), cadhost::marksLegend(marks), opt.svg, svgError)) {
+      if (!marksRead || !cadhost::writeSvg(cadhost::drawingShapesForSvg(session.db, marks), cadhost::marksLegend(marks),
+                                           opt.svg, svgError)) {
         std::fprintf(stderr, "%s: %s\n", kProgram, svgError.c_str());
         status = 1;
       }
@@ -204,21 +182,12 @@ int main(int argc, char** argv) {
 
   // Shut-down: the drawing closes first (its objects may belong to the modules' classes, whose
   // code must still be there when they are destroyed), then the modules are unloaded.
-  if (drawingOpen) {
-    pf::notifyBeginClose(db);
-    pf::sendAppMessage(AcRx::kUnloadDwgMsg);
-  }
+  pf::closeDrawing(session.document);
+  session = cadhost::Session();
   pf::setDialogDriver(nullptr);
   pf::setEntityPicker(nullptr);
   pf::setInputSource(nullptr);
-  pf::closeDocument(doc);
-  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
-  host.db = nullptr;
-  delete db;
-  pf::notifyBeginQuit();
-  pf::notifyQuitWillStart();
-  pf::sendAppMessage(AcRx::kQuitMsg);
-  pf::unloadAllModules();
+  pf::endSession();
   pf::finishOutputLine();
   cadhost::unregisterBuiltinCommands();
   pf::registryFlush();

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "aced.h"
-#include "host_state.h"
 #include "pf/commands.h"
 #include "pf/editor.h"
 #include "pf/input.h"
@@ -15,10 +14,9 @@
 
 namespace cadhost {
 
-SessionSummary runCommandLine() {
-  SessionSummary summary;
+void runCommandLine(Session& session) {
   std::string last;
-  while (!hostState().quitRequested) {
+  while (!session.quitRequested) {
     pf::Input in = pf::readInput("Command: ");
     if (in.kind == pf::Input::kEnd) break;
     if (in.kind == pf::Input::kCancel) continue;  // the prompt has shown *Cancel*
@@ -35,15 +33,12 @@ SessionSummary runCommandLine() {
       const std::string shown = upperCase(name);
       pf::notifyEditorReactors([&](AcEditorReactor& r) { r.unknownCommand(shown.c_str(), nullptr); });
       pf::writeOutput("\nUnknown command \"" + shown + "\".  Press F1 for help.");
-      ++summary.unknown;
       continue;
     }
     last = name;
-    ++summary.commands;
     pf::runCommand(name);
   }
   pf::finishOutputLine();
-  return summary;
 }
 
 }  // namespace cadhost

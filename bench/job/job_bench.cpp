@@ -25,7 +25,6 @@
 #include "dbmain.h"
 #include "dbpl.h"
 #include "dbsymtb.h"
-#include "host_state.h"
 #include "pf/dbdebug.h"
 #include "pf/documents.h"
 #include "pf/dxf.h"
@@ -101,7 +100,8 @@ int main(int argc, char** argv) {
   // objects are read as proxies (cadhost reads the drawing before it loads -l modules).
   pf::setRegistryHivePath(registry);
   pf::setQuietPrompts(true);
-  cadhost::registerBuiltinCommands();
+  cadhost::Session session;
+  cadhost::registerBuiltinCommands(session);
   if (!pf::loadModule(module, false)) {
     std::fprintf(stderr, "job_bench: cannot load %s: %s\n", module.c_str(), pf::lastModuleError().c_str());
     return 1;
@@ -118,11 +118,11 @@ int main(int argc, char** argv) {
   const size_t heapLoaded = heapInUse() - heap0;
   const int objects = pf::objectCount(db);
 
-  cadhost::HostState& host = cadhost::hostState();
-  host.db = db;
-  host.drawingPath = drawing;
+  session.db = db;
+  session.drawingPath = drawing;
   acdbHostApplicationServices()->setWorkingDatabase(db);
   AcApDocument* doc = pf::openDocument(db, drawing);
+  session.document = doc;
   pf::sendAppMessage(AcRx::kLoadDwgMsg);
 
   std::string input;
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
   transcript.clear();
   pf::resetOpenCloseCounts();
   auto t1 = std::chrono::steady_clock::now();
-  cadhost::runCommandLine();
+  cadhost::runCommandLine(session);
   const double cmdS = seconds(t1);
   const pf::OpenCloseCounts counts = pf::openCloseCounts();
   double saveS = 0;

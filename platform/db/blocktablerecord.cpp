@@ -4,7 +4,7 @@
 #include "symtab_internal.h"
 #include "acutmem.h"
 #include "pf/faults.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 
 using pf::impl;
 

@@ -1,11 +1,12 @@
 // database.cpp - AcDbDatabase: stubs and handles, the default drawing, destruction, the
-// root tables, host application services, and the internal services of pf/dbinternal.h.
+// root tables, host application services, and the internal services of db/db_services.h.
 #include <algorithm>
 #include <cstdio>
 #include "db_internal.h"
+#include "db/editor_sinks.h"
 #include "dbapserv.h"
 #include "rxevent.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 #include "pf/dbdebug.h"
 #include "pf/faults.h"
 
@@ -67,11 +68,11 @@ void buildDefaultDrawing(AcDbDatabase* db) {
 
 AcDbDatabase::AcDbDatabase(bool buildDefault, bool) : mImp(new pf::DatabaseImpl(this)) {
   if (buildDefault) buildDefaultDrawing(this);
-  for (AcRxEventReactor* r : std::vector<AcRxEventReactor*>(pf::editorEventReactors())) r->databaseConstructed(this);
+  pf::notifyEventReactorsOfDatabase([&](AcRxEventReactor& r) { r.databaseConstructed(this); });
 }
 
 AcDbDatabase::~AcDbDatabase() {
-  for (AcRxEventReactor* r : std::vector<AcRxEventReactor*>(pf::editorEventReactors())) r->databaseToBeDestroyed(this);
+  pf::notifyEventReactorsOfDatabase([&](AcRxEventReactor& r) { r.databaseToBeDestroyed(this); });
   AcDbHostApplicationServices* services = acdbHostApplicationServices();
   if (services != nullptr && services->workingDatabase() == this) services->setWorkingDatabase(nullptr);
 
@@ -182,7 +183,7 @@ Acad::ErrorStatus acdbSetHostApplicationServices(AcDbHostApplicationServices* pS
   return Acad::eOk;
 }
 
-// ---- pf/dbinternal.h ----------------------------------------------------------------------------
+// ---- db/db_services.h ---------------------------------------------------------------------------
 
 namespace pf {
 

@@ -11,7 +11,7 @@
 #include "dbdict.h"
 #include "dbsymtb.h"
 #include "dbidmap.h"
-#include "pf/dwg_filer.h"
+#include "db/dwg_filer.h"
 #include "stub_store.h"
 #include "id_index.h"
 

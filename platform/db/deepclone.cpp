@@ -5,8 +5,8 @@
 #include "db_internal.h"
 #include "db/entities/proxy.h"
 #include "rxevent.h"
-#include "pf/editor_reactors.h"
-#include "pf/dbinternal.h"
+#include "db/editor_sinks.h"
+#include "db/db_services.h"
 #include "pf/faults.h"
 
 using pf::impl;
@@ -147,12 +147,9 @@ AcRxObject* newEmptyLike(const AcDbObject* obj) {
   return obj->isA() ? obj->isA()->create() : nullptr;
 }
 
+// Through the editor layer's sink, which skips a reactor detached while others are notified.
 void sendToEditorReactors(const std::function<void(AcRxEventReactor*)>& send) {
-  std::vector<AcRxEventReactor*> list = editorEventReactors();
-  for (AcRxEventReactor* r : list) {
-    const auto& live = editorEventReactors();
-    if (std::find(live.begin(), live.end(), r) != live.end()) send(r);
-  }
+  notifyEventReactorsOfDatabase([&](AcRxEventReactor& r) { send(&r); });
 }
 
 // Translates the ids inside every clone of the mapping, then lets the clones notify again.

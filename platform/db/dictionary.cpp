@@ -6,7 +6,7 @@
 #include "db_internal.h"
 #include "acutmem.h"
 #include "pf/faults.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 
 using pf::impl;
 

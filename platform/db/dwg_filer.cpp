@@ -2,7 +2,7 @@
 #include <cstring>
 #include "db_internal.h"
 #include "acutmem.h"
-#include "pf/dwg_filer.h"
+#include "db/dwg_filer.h"
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcDbDwgFiler, AcRxObject)
 

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include "db_internal.h"
-#include "pf/dxf_tag_filer.h"
-#include "pf/tags.h"
-#include "pf/dbinternal.h"
+#include "db/dxf_tag_filer.h"
+#include "db/tags.h"
+#include "db/db_services.h"
 
 // ---- AcDbDxfFiler defaults -------------------------------------------------------------------
 

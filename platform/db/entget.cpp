@@ -7,7 +7,7 @@
 #include <cstring>
 #include "db_internal.h"
 #include "acedads.h"
-#include "pf/dxf_tag_filer.h"
+#include "db/dxf_tag_filer.h"
 
 extern "C" struct resbuf* acdbEntGet(const ads_name ent) {
   AcDbObjectId id;

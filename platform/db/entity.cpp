@@ -14,8 +14,7 @@
 #include "acutads.h"
 #include "pf/faults.h"
 #include "dbapserv.h"
-
-#pragma weak acutPrintf
+#include "db/editor_sinks.h"
 
 using pf::impl;
 
@@ -217,11 +216,11 @@ void AcDbEntity::list() const {
   AcDbHandle h;
   getAcDbHandle(h);
   h.getIntoAsciiBuffer(handle);
-  // The command line belongs to the editor layer; without it the listing goes to stdout.
-  const char* fmt = "%s  Layer: \"%s\"\n  Handle = %s\n";
+  // The command line belongs to the editor layer, which installs the sink; without it the
+  // listing goes to stdout.
   const char* name = isA() ? isA()->name() : "Entity";
-  if (&acutPrintf != nullptr) acutPrintf(fmt, name, pf::ent(this).layer, handle);
-  else std::printf(fmt, name, pf::ent(this).layer, handle);
+  const char* layer = pf::ent(this).layer;
+  pf::writeDatabaseText(std::string(name) + "  Layer: \"" + (layer ? layer : "") + "\"\n  Handle = " + handle + "\n");
 }
 
 void AcDbEntity::recordGraphicsModified(Adesk::Boolean setModified) {

@@ -6,7 +6,7 @@
 #include "acutmem.h"
 #include "adscodes.h"
 #include "pf/faults.h"
-#include "pf/dxf_tag_filer.h"
+#include "db/dxf_tag_filer.h"
 
 using pf::impl;
 

@@ -4,8 +4,8 @@
 #include <string>
 #include "db_internal.h"
 #include "acutmem.h"
-#include "pf/dxf_tag_filer.h"
-#include "pf/tags.h"
+#include "db/dxf_tag_filer.h"
+#include "db/tags.h"
 
 using pf::impl;
 

@@ -1,6 +1,6 @@
 // object_iterator.cpp - AcDbObjectIterator over a list of entity ids.
 #include "db_internal.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 
 namespace pf {
 

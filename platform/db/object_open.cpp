@@ -6,7 +6,7 @@
 #include "db_internal.h"
 #include "pf/faults.h"
 #include "pf/dbdebug.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 
 namespace pf {
 

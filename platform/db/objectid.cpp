@@ -3,7 +3,7 @@
 #include <cstring>
 #include "db_internal.h"
 #include "pf/faults.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 #include "dbapserv.h"
 #include "acdbads.h"
 

@@ -9,7 +9,7 @@
 #include "acutads.h"
 #include "adscodes.h"
 #include "acutmem.h"
-#include "pf/tags.h"
+#include "db/tags.h"
 
 namespace pf {
 

@@ -2,7 +2,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include "pf/tags.h"
+#include "db/tags.h"
 
 namespace pf {
 

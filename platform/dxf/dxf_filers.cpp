@@ -13,8 +13,8 @@
 #include <string>
 
 #include "acutmem.h"
-#include "pf/dbinternal.h"
-#include "pf/tags.h"
+#include "db/db_services.h"
+#include "db/tags.h"
 #include "db/db_internal.h"
 
 namespace pf {

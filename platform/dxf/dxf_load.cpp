@@ -33,7 +33,7 @@
 #include "dxf/dxf_structure.h"
 #include "dxf/dxf_tag_stream.h"
 #include "db/db_internal.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 #include "pf/dxf.h"
 #include "pf/faults.h"
 

@@ -14,9 +14,9 @@
 #include "db/entities/entities_internal.h"
 #include "db/symtab_internal.h"
 #include "dxf/dxf_proxy.h"
-#include "pf/dbinternal.h"
-#include "pf/dxf_tag_filer.h"
-#include "pf/rxinit.h"
+#include "db/db_services.h"
+#include "db/dxf_tag_filer.h"
+#include "rx/rxinit.h"
 #include "rxclass.h"
 #include "rxdict.h"
 

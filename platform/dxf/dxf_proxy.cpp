@@ -10,7 +10,7 @@
 #include "dxf/dxf_filers.h"
 #include "dxf/dxf_tag.h"
 #include "dxf/dxf_writer.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 
 namespace pf {
 namespace dxf {

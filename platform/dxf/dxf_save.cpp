@@ -28,12 +28,12 @@
 #include "dxf/dxf_template.h"
 #include "dxf/dxf_text_codec.h"
 #include "dxf/dxf_writer.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 #include "pf/faults.h"
 #include "pf/dxf.h"
-#include "pf/dxf_tag_filer.h"
+#include "db/dxf_tag_filer.h"
 #include "rxclass.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 #include "rxdict.h"
 
 namespace pf {

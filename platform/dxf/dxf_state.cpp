@@ -3,7 +3,7 @@
 #include "dxf/dxf_state.h"
 
 #include "db/db_internal.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 #include "pf/dxf.h"
 
 namespace pf {

@@ -8,11 +8,39 @@
 #include "ed/editor_internal.h"
 #include "pf/editor.h"
 #include "pf/editor_reactors.h"
+#include "db/editor_sinks.h"
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcEditorReactor, AcRxEventReactor)
 ACRX_NO_CONS_DEFINE_MEMBERS(AcEditor, AcRxEvent)
 
+namespace pf {
+
+std::vector<AcRxEventReactor*>& editorEventReactors() {
+  static auto* reactors = new std::vector<AcRxEventReactor*>;  // never destroyed (used at exit)
+  return *reactors;
+}
+
+bool addEditorEventReactor(AcRxEventReactor* reactor) {
+  auto& list = editorEventReactors();
+  if (reactor == nullptr || std::find(list.begin(), list.end(), reactor) != list.end()) return false;
+  list.push_back(reactor);
+  return true;
+}
+
+bool removeEditorEventReactor(AcRxEventReactor* reactor) {
+  auto& list = editorEventReactors();
+  auto it = std::find(list.begin(), list.end(), reactor);
+  if (it == list.end()) return false;
+  list.erase(it);
+  return true;
+}
+
+}  // namespace pf
+
 namespace {
+
+// The database's drawing events reach the reactors attached to the editor.
+const bool g_eventSinkInstalled = (pf::setEventReactorSink(&pf::notifyEventReactors), true);
 
 // At process exit the reactor list may be destroyed before reactors with static storage are.
 // This guard is constructed right after the list, so it is destroyed before it and marks the

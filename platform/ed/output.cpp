@@ -7,6 +7,7 @@
 
 #include "acutads.h"
 #include "adscodes.h"
+#include "db/editor_sinks.h"
 
 namespace pf {
 namespace {
@@ -154,6 +155,12 @@ OutputCapture::~OutputCapture() {
 
 // ---------------------------------------------------------------------------------------------
 // ADS utilities: command-line printing and result-buffer lists.
+
+namespace {
+// What the database prints (an entity's listing) goes to the command line too.
+const bool g_databaseTextSinkInstalled =
+    (pf::setDatabaseTextSink([](const std::string& text) { pf::writeOutput(text); }), true);
+}  // namespace
 
 extern "C" int acutPrintf(const char* format, ...) {
   if (format == nullptr) return RTERROR;

@@ -5,7 +5,7 @@
 #include "aced.h"
 #include "ed/command_stack.h"
 #include "ed/editor_internal.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcEdUIContext, AcRxObject)
 ACRX_NO_CONS_DEFINE_MEMBERS(AcEdCommand, AcRxObject)

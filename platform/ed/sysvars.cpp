@@ -11,7 +11,6 @@
 #include "acutmem.h"
 #include "adscodes.h"
 #include "dbapserv.h"
-#include "pf/dxf.h"
 
 namespace pf {
 namespace {
@@ -36,7 +35,11 @@ std::map<std::string, IntegerVariable>& variables() {
 
 const char* const kCodePageVariable = "DWGCODEPAGE";
 
+std::string (*g_codePageSource)(const AcDbDatabase*) = nullptr;
+
 }  // namespace
+
+void setDrawingCodePageSource(std::string (*source)(const AcDbDatabase* db)) { g_codePageSource = source; }
 
 bool defineIntegerVariable(const std::string& name, int initial, int min, int max) {
   const std::string key = upper(name);
@@ -67,7 +70,7 @@ extern "C" int acedGetVar(const char* sym, struct resbuf* result) {
   const std::string key = pf::upper(sym);
   if (key == pf::kCodePageVariable) {
     AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
-    const std::string codePage = db != nullptr ? pf::dxfCodePage(db) : "ANSI_1252";
+    const std::string codePage = db != nullptr && pf::g_codePageSource ? pf::g_codePageSource(db) : "ANSI_1252";
     char* text = nullptr;
     if (acutNewString(codePage.c_str(), text) != Acad::eOk) return RTERROR;
     result->restype = RTSTR;

@@ -84,7 +84,7 @@ public:
   Acad::ErrorStatus getFilename(const char*& pOutput) const;
   int approxNumObjects() const;
 
-  // Platform internals (pf/dbinternal.h).
+  // Platform internals (db/db_services.h).
   pf::DatabaseImpl* pfImpl() const { return mImp; }
 
 private:

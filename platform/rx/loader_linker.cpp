@@ -4,7 +4,7 @@
 #include <mutex>
 #include <vector>
 
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 #include "rx/loader_modules.h"
 #include "rxregsvc.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <strings.h>
 #include "rx_internal.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 
 namespace pf {
 

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 #include "rx_internal.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 
 namespace pf {
 namespace {
@@ -176,7 +176,7 @@ AcRxDictionary* newRxDictionary(bool caseSensitive, bool deletesObjects) {
   return new RxDictionary(caseSensitive, deletesObjects);
 }
 
-// The built-in classes of the runtime and the database (rxinit_builtin.cpp).
+// The runtime's own classes (rxinit_builtin.cpp).
 void registerBuiltinClasses();
 
 void ensureRuntime() {

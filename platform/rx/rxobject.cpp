@@ -6,7 +6,6 @@
 #include "rx_internal.h"
 #include "rxevent.h"
 #include "acedads.h"
-#include "pf/editor_reactors.h"
 
 AcRxObject::AcRxObject() {}
 AcRxObject::~AcRxObject() {}
@@ -50,30 +49,6 @@ void AcRxEventReactor::beginDeepClone(AcDbDatabase*, AcDbIdMapping&) {}
 void AcRxEventReactor::beginDeepCloneXlation(AcDbIdMapping&, Acad::ErrorStatus*) {}
 void AcRxEventReactor::abortDeepClone(AcDbIdMapping&) {}
 void AcRxEventReactor::endDeepClone(AcDbIdMapping&) {}
-
-namespace pf {
-
-std::vector<AcRxEventReactor*>& editorEventReactors() {
-  static auto* reactors = new std::vector<AcRxEventReactor*>;  // never destroyed (used at exit)
-  return *reactors;
-}
-
-bool addEditorEventReactor(AcRxEventReactor* reactor) {
-  auto& list = editorEventReactors();
-  if (reactor == nullptr || std::find(list.begin(), list.end(), reactor) != list.end()) return false;
-  list.push_back(reactor);
-  return true;
-}
-
-bool removeEditorEventReactor(AcRxEventReactor* reactor) {
-  auto& list = editorEventReactors();
-  auto it = std::find(list.begin(), list.end(), reactor);
-  if (it == list.end()) return false;
-  list.erase(it);
-  return true;
-}
-
-}  // namespace pf
 
 // ---- Fatal abort ----------------------------------------------------------------------------
 extern "C" void acrx_abort(const char* format, ...) {

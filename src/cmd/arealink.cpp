@@ -1,26 +1,12 @@
-// arealink.cpp - link lookup and the area text update.
-//
-// The ErrorLog records of these operations name the command unit, src/cmd/cmdzorvik, whose
-// Update option and link objects call them.
+// arealink.cpp - the text of a linked area: the polyline's area as the settings format it.
+// Finding a link and writing the text are the command unit's (cmd/cmdzorvik.cpp).
 #include "arealink.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "dbents.h"
-#include "dbpl.h"
-#include "adslib.h"
-
-#include "errorlog.h"
-#include "host/openptr.h"
-#include "host/typedopen.h"
-#include "plinenotifyobj.h"
-#include "zorvik.h"
-
 namespace {
-
-const char* const kSourceFile = "src/cmd/cmdzorvik";
 
 // The area is divided only by a divisor above this.
 const double kDivisorThreshold = 0.00001;
@@ -31,37 +17,6 @@ const int kMinPrecision = 0;
 const int kMaxPrecision = 12;
 
 }  // namespace
-
-bool findLinkedAttribute(AcDbEntity* pEnt, AcDbObjectId& attId)
-{
-    if (pEnt == NULL) {
-        showAssertionBox(kSourceFile, __LINE__, "pEnt != NULL");
-        return false;
-    }
-
-    AcDbVoidPtrArray* pReactors = pEnt->reactors();
-    if (pReactors == NULL)
-        return false;
-
-    for (int i = 0; i < pReactors->length(); ++i) {
-        void* pEntry = pReactors->at(i);
-        if (!acdbIsPersistentReactor(pEntry))
-            continue;
-        AcDbObject* pObj = NULL;
-        Acad::ErrorStatus es = acdbOpenAcDbObject(pObj, acdbPersistentReactorObjectId(pEntry), AcDb::kForRead, false);
-        if (reportStatus(es, __LINE__, kSourceFile) != 0)
-            continue;
-        CPlineNotifyObject* pLink = CPlineNotifyObject::cast(pObj);
-        if (pLink == NULL) {
-            pObj->close();
-            continue;
-        }
-        attId = pLink->attributeId();
-        pLink->close();
-        return true;
-    }
-    return false;
-}
 
 std::string formatAreaText(double area, double divisor, int precision)
 {
@@ -80,26 +35,4 @@ std::string formatAreaText(double area, double divisor, int precision)
     std::vector<char> text(static_cast<size_t>(length) + 1);
     snprintf(text.data(), text.size(), format, area);
     return std::string(text.data(), static_cast<size_t>(length));
-}
-
-bool updateAreaText(const AcDbPolyline* pPline, AcDbObjectId attId)
-{
-    if (pPline == NULL) {
-        showAssertionBox(kSourceFile, __LINE__, "pPline != NULL");
-        return false;
-    }
-
-    OpenPtr<AcDbAttribute> pAttribute(attId, AcDb::kForWrite);
-    if (!pAttribute.isOpen())
-        return false;
-
-    double area = 0.0;
-    if (reportStatus(pPline->getArea(area), __LINE__, kSourceFile) != 0)
-        return false;
-
-    ModuleApp* pApp = getModuleApp();
-    std::string text = formatAreaText(area, pApp->divisor(), pApp->areaPrec());
-    pAttribute->setFieldLength(static_cast<Adesk::UInt16>(text.size()));
-    pAttribute->setTextString(text.c_str());
-    return true;
 }

@@ -16,6 +16,7 @@
 #include "cmd/arealink.h"
 #include "cmd/attributemap.h"
 #include "cmd/objectidarray.h"
+#include "errorlog.h"
 #include "dialogs/attributepickerdialog.h"
 #include "dialogs/optionsdialog.h"
 #include "host/openptr.h"
@@ -37,6 +38,7 @@
 #include "rxmfcapi.h"
 
 #include <cstring>
+#include <string>
 
 const char* const kZorvikCommandGroup = "Zorvik_Commands";
 const char* const kZorvikCommandName = "zorvik";
@@ -271,6 +273,54 @@ void collectPolylines(AcDbBlockTable* table, const char* spaceName, ObjectIdArra
   }
   delete iterator;
 }
+
+}  // namespace
+
+// ---- Links and their area text --------------------------------------------------------------
+
+bool findLinkedAttribute(AcDbEntity* pEnt, AcDbObjectId& attId) {
+  if (pEnt == nullptr) {
+    showAssertionBox(kSourceFile, __LINE__, "pEnt != NULL");
+    return false;
+  }
+  AcDbVoidPtrArray* reactors = pEnt->reactors();
+  if (reactors == nullptr) return false;
+  for (int i = 0; i < reactors->length(); ++i) {
+    void* entry = reactors->at(i);
+    if (!acdbIsPersistentReactor(entry)) continue;
+    AcDbObject* object = nullptr;
+    Acad::ErrorStatus es =
+        acdbOpenAcDbObject(object, acdbPersistentReactorObjectId(entry), AcDb::kForRead, false);
+    if (reportStatus(es, __LINE__, kSourceFile) != 0) continue;  // a reactor that cannot be opened
+    CPlineNotifyObject* link = CPlineNotifyObject::cast(object);
+    if (link == nullptr) {
+      object->close();
+      continue;
+    }
+    attId = link->attributeId();
+    link->close();
+    return true;
+  }
+  return false;
+}
+
+bool updateAreaText(const AcDbPolyline* pPline, AcDbObjectId attId) {
+  if (pPline == nullptr) {
+    showAssertionBox(kSourceFile, __LINE__, "pPline != NULL");
+    return false;
+  }
+  OpenPtr<AcDbAttribute> attribute(attId, AcDb::kForWrite);
+  if (!attribute.isOpen()) return false;
+  double area = 0.0;
+  if (reportStatus(pPline->getArea(area), __LINE__, kSourceFile) != 0) return false;
+  ModuleApp* app = getModuleApp();
+  std::string text = formatAreaText(area, app->divisor(), app->areaPrec());
+  attribute->setFieldLength(static_cast<Adesk::UInt16>(text.size()));
+  attribute->setTextString(text.c_str());
+  return true;
+}
+
+namespace {
 
 // The progress position for index i of n: the integer part of (i / n) * 100, divided first.
 int progressPosition(int i, int n) {

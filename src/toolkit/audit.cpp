@@ -7,6 +7,7 @@
 
 #include "acutmem.h"
 #include "cmd/arealink.h"
+#include "cmd/cmdzorvik.h"
 #include "dbdict.h"
 #include "dbents.h"
 #include "dbpl.h"

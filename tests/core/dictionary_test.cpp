@@ -6,8 +6,8 @@
 #include "core_test_objects.h"
 #include "db_test_support.h"
 #include "acdbads.h"
-#include "pf/dbinternal.h"
-#include "pf/dxf_tag_filer.h"
+#include "db/db_services.h"
+#include "db/dxf_tag_filer.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <vector>
 #include "core_test_objects.h"
 #include "db_test_support.h"
-#include "pf/dbinternal.h"
-#include "pf/dxf_tag_filer.h"
-#include "pf/rxinit.h"
+#include "db/db_services.h"
+#include "db/dxf_tag_filer.h"
+#include "rx/rxinit.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include "adscodes.h"
 #include "core_test_objects.h"
 #include "db_test_support.h"
-#include "pf/dbinternal.h"
-#include "pf/dwg_filer.h"
-#include "pf/dxf_tag_filer.h"
-#include "pf/tags.h"
+#include "db/db_services.h"
+#include "db/dwg_filer.h"
+#include "db/dxf_tag_filer.h"
+#include "db/tags.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "acutmem.h"
 #include "core_test_objects.h"
 #include "db_test_support.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "rxboiler.h"
 #include "core_test_objects.h"
 #include "db_test_support.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 
 // A class declared the way a plug-in declares its own, with bare DXF-name and app tokens.
 class RxSample : public AcDbObject {

@@ -11,7 +11,7 @@
 #include "dbsymtb.h"
 #include "db/stub_store.h"
 #include "dbidmap.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "dxf_test_util.h"
 #include "pf/dxf.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 #include "tag_compare.h"
 
 using namespace dxftest;

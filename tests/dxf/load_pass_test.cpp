@@ -9,7 +9,7 @@
 #include "dbsymtb.h"
 #include "dxf/dxf_proxy.h"
 #include "dxf_test_util.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 #include "pf/dxf.h"
 
 using namespace dxftest;

@@ -14,7 +14,7 @@
 #include "dbdict.h"
 #include "dbsymtb.h"
 #include "dxf_test_util.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 #include "pf/dxf.h"
 #include "pf/faults.h"
 

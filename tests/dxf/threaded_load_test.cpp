@@ -8,7 +8,7 @@
 
 #include "dxf/dxf_tag_stream.h"
 #include "dxf_test_util.h"
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 #include "pf/dxf.h"
 
 using namespace dxftest;

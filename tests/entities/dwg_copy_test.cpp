@@ -5,7 +5,7 @@
 #include "acutmem.h"
 #include "dbidmap.h"
 #include "entity_fixture.h"
-#include "pf/dwg_filer.h"
+#include "db/dwg_filer.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "dbpl.h"
 #include "dbsymtb.h"
 #include "pf/dbdebug.h"
-#include "pf/dxf_tag_filer.h"
+#include "db/dxf_tag_filer.h"
 #include "pf/faults.h"
 
 class EntityTest : public ::testing::Test {

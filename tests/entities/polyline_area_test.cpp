@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "db/entities/polyline_area.h"
+#include "pf/bulge.h"
 
 namespace {
 
@@ -164,3 +164,34 @@ TEST(PolylineArea, NonFiniteInputGivesNaN) {
 }
 
 }  // namespace
+
+// The arc through a bulge, which the polylines and the host program share.
+TEST(BulgeArc, CentreRadiusAndSweepOfASegment) {
+  pf::BulgeArc arc;
+  // A half circle from (0,0) to (2,0) counter-clockwise runs below its chord.
+  ASSERT_TRUE(pf::bulgeArc(0, 0, 2, 0, 1.0, arc));
+  EXPECT_NEAR(1.0, arc.cx, 1e-15);
+  EXPECT_NEAR(0.0, arc.cy, 1e-15);
+  EXPECT_NEAR(1.0, arc.radius, 1e-15);
+  EXPECT_NEAR(kPi, std::fabs(arc.startAngle), 1e-15);
+  EXPECT_NEAR(kPi, arc.sweep, 1e-15);
+  double minX = 0, minY = 0, maxX = 2, maxY = 0;
+  pf::addArcAxisExtremes(arc, minX, minY, maxX, maxY);
+  EXPECT_NEAR(-1.0, minY, 1e-15);
+  EXPECT_EQ(0.0, maxY);
+
+  // The clockwise one runs above it; a quarter circle's centre is off the chord.
+  ASSERT_TRUE(pf::bulgeArc(0, 0, 2, 0, -1.0, arc));
+  minX = 0, minY = 0, maxX = 2, maxY = 0;
+  pf::addArcAxisExtremes(arc, minX, minY, maxX, maxY);
+  EXPECT_NEAR(1.0, maxY, 1e-15);
+  EXPECT_EQ(0.0, minY);
+  ASSERT_TRUE(pf::bulgeArc(1, 0, 0, 1, std::tan(kPi / 8), arc));
+  EXPECT_NEAR(0.0, arc.cx, 1e-15);
+  EXPECT_NEAR(0.0, arc.cy, 1e-15);
+  EXPECT_NEAR(kPi / 2, arc.sweep, 1e-15);
+
+  // Straight segments have no arc.
+  EXPECT_FALSE(pf::bulgeArc(0, 0, 2, 0, 0.0, arc));
+  EXPECT_FALSE(pf::bulgeArc(3, 3, 3, 3, 1.0, arc));
+}

@@ -3,7 +3,7 @@
 #include "dbproxy.h"
 #include "db/entities/proxy.h"
 #include "entity_fixture.h"
-#include "pf/dwg_filer.h"
+#include "db/dwg_filer.h"
 
 namespace {
 

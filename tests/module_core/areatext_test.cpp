@@ -8,6 +8,7 @@
 #include "pf/messagebox.h"
 
 #include "cmd/arealink.h"
+#include "cmd/cmdzorvik.h"
 #include "drawing_fixture.h"
 #include "source_lines.h"
 
@@ -125,7 +126,7 @@ TEST_F(AreaTextTest, FailedAreaIsLoggedAndTheAttributeKept)
     ErrorRecord r = newError(0);
     EXPECT_EQ("src/cmd/cmdzorvik", r.sourceFile);
     EXPECT_EQ("Acad::ErrorStatus = 3", r.message);
-    EXPECT_EQ(sourceLineOf("src/cmd/arealink.cpp", "pPline->getArea(area)"), r.line);
+    EXPECT_EQ(sourceLineOf("src/cmd/cmdzorvik.cpp", "pPline->getArea(area)"), r.line);
 }
 
 TEST_F(AreaTextTest, NullPolylineShowsTheAssertionBox)
@@ -136,7 +137,7 @@ TEST_F(AreaTextTest, NullPolylineShowsTheAssertionBox)
     ASSERT_EQ(1u, pf::messageBoxes().size());
     EXPECT_EQ("Assertion failed", pf::messageBoxes()[0].caption);
     EXPECT_EQ("Module: src/cmd/cmdzorvik\nLine: " +
-                  std::to_string(sourceLineOf("src/cmd/arealink.cpp", "\"pPline != NULL\"")) +
+                  std::to_string(sourceLineOf("src/cmd/cmdzorvik.cpp", "\"pPline != NULL\"")) +
                   "\nCondition: pPline != NULL",
               pf::messageBoxes()[0].text);
     EXPECT_EQ(unsigned(MB_ICONERROR | MB_OK), pf::messageBoxes()[0].style);

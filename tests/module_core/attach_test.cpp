@@ -9,6 +9,7 @@
 #include "pf/messagebox.h"
 
 #include "cmd/arealink.h"
+#include "cmd/cmdzorvik.h"
 #include "drawing_fixture.h"
 #include "host/openptr.h"
 #include "host/typedopen.h"
@@ -257,8 +258,8 @@ TEST_F(AttachTest, ErasedLinkIsLoggedOnEveryLookup)
     EXPECT_TRUE(linkedAttribute(plineId).isNull());
     ASSERT_EQ(2, newErrorCount());
     for (int i = 0; i < 2; ++i)
-        expectError(i, "src/cmd/cmdzorvik", Acad::eWasErased, "src/cmd/arealink.cpp",
-                    "reportStatus(es, __LINE__, kSourceFile)");
+        expectError(i, "src/cmd/cmdzorvik", Acad::eWasErased, "src/cmd/cmdzorvik.cpp",
+                    "continue;  // a reactor that cannot be opened");
 
     // Removal skips the erased entry without a record.
     EXPECT_FALSE(removeReactor(plineId));
@@ -280,7 +281,7 @@ TEST_F(AttachTest, NullEntityShowsTheAssertionBox)
     ASSERT_EQ(1u, pf::messageBoxes().size());
     EXPECT_EQ("Assertion failed", pf::messageBoxes()[0].caption);
     EXPECT_EQ("Module: src/cmd/cmdzorvik\nLine: " +
-                  std::to_string(sourceLineOf("src/cmd/arealink.cpp", "\"pEnt != NULL\"")) +
+                  std::to_string(sourceLineOf("src/cmd/cmdzorvik.cpp", "\"pEnt != NULL\"")) +
                   "\nCondition: pEnt != NULL",
               pf::messageBoxes()[0].text);
     EXPECT_EQ(0, newErrorCount());
@@ -299,6 +300,28 @@ TEST_F(AttachTest, ExtensionDictionaryThatCannotBeCreatedIsLogged)
     ASSERT_EQ(1, newErrorCount());
     expectError(0, "src/plinenotifyobj", Acad::eOutOfMemory, "src/plinenotifyobj.cpp",
                 "pPline->createExtensionDictionary()");
+}
+
+TEST_F(AttachTest, ExtensionDictionaryThatCannotBeOpenedLeavesNothingBehind)
+{
+    AcDbObjectId attId = addAttribute("AREA");
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+    AcDbObjectId first;
+    bool inDb = false;
+    ASSERT_TRUE(attach(plineId, attId, first, inDb));
+    const size_t reactorsBefore = persistentReactors(plineId).size();
+    const int errorsBefore = newErrorCount();
+
+    // Someone else holds the dictionary open for write: the module cannot open it.
+    AcDbObject* pDict = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenAcDbObject(pDict, extensionDictionaryOf(plineId), AcDb::kForWrite));
+    AcDbObjectId linkId;
+    EXPECT_FALSE(attach(plineId, addAttribute("OTHER"), linkId, inDb));
+    pDict->close();
+    EXPECT_FALSE(inDb);
+    EXPECT_EQ(reactorsBefore, persistentReactors(plineId).size());
+    EXPECT_EQ(attId, linkedAttribute(plineId));  // the earlier link still stands
+    EXPECT_EQ(errorsBefore, newErrorCount());     // a failed open is not a logged host call
 }
 
 TEST_F(AttachTest, FailedSetAtIsLoggedAndNothingIsRegistered)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "aced.h"
 #include "dbidmap.h"
 #include "pf/editor_reactors.h"
 
@@ -46,8 +47,8 @@ protected:
         return clones;
     }
 
-    // The attribute id stored in the polyline's link (null when the link names none); unlike
-    // linkedAttribute this does not need the attribute to exist.
+    // The attribute id stored in the polyline's link (null when the link names none), as
+    // findLinkedAttribute reads it from the link object: the attribute need not exist.
     AcDbObjectId storedAttributeId(AcDbObjectId plineId) { return linkedAttribute(plineId); }
 
     AcZorvikEditorReactor* m_pReactor = nullptr;
@@ -177,6 +178,60 @@ TEST_F(CopyRepairTest, ManyLinksAreRepairedOneByOne)
         }
         EXPECT_EQ(atts[i], storedAttributeId(plines[i])) << i;
     }
+}
+
+// Attached before the module's reactor, it opens the first link clone of a copy for write
+// and keeps it open, so that the module's reactor cannot open it for write.
+class CloneHolder : public AcEditorReactor {
+public:
+    void endDeepClone(AcDbIdMapping& idMap) override
+    {
+        AcDbIdMappingIter iter(idMap);
+        for (iter.start(); !iter.done() && m_held == nullptr; iter.next()) {
+            AcDbIdPair pair;
+            if (!iter.getMap(pair))
+                continue;
+            AcDbObject* pObj = nullptr;
+            if (acdbOpenAcDbObject(pObj, pair.value(), AcDb::kForWrite) != Acad::eOk)
+                continue;
+            if (CPlineNotifyObject::cast(pObj) != nullptr)
+                m_held = pObj;
+            else
+                pObj->close();
+        }
+    }
+    AcDbObject* m_held = nullptr;
+};
+
+TEST_F(CopyRepairTest, ACloneThatCannotBeOpenedForWriteIsSkippedAndTheOthersRepaired)
+{
+    // Two polylines copied without their blocks: both clones' links need repair.
+    std::vector<AcDbObjectId> atts, plines;
+    for (int i = 0; i < 2; ++i) {
+        atts.push_back(addAttribute("AREA"));
+        plines.push_back(addRectangle(i * 20.0, 0, 10, 10));
+        link(plines.back(), atts.back());
+    }
+    CloneHolder holder;
+    acedEditor->addReactor(&holder);
+    delete m_pReactor;  // attached again after the holder, so that it hears the copy second
+    m_pReactor = new AcZorvikEditorReactor;
+    std::vector<AcDbObjectId> clones = copy(plines);
+    acedEditor->removeReactor(&holder);
+    ASSERT_NE(nullptr, holder.m_held);
+    holder.m_held->close();
+
+    int repaired = 0, kept = 0;
+    for (int i = 0; i < 2; ++i) {
+        AcDbObjectId copied = storedAttributeId(clones[i]);
+        if (copied.isNull())
+            ++repaired;
+        else if (copied == atts[i])
+            ++kept;  // the held clone still names the source's attribute
+        EXPECT_EQ(atts[i], storedAttributeId(plines[i])) << i;
+    }
+    EXPECT_EQ(1, repaired);
+    EXPECT_EQ(1, kept);
 }
 
 TEST_F(CopyRepairTest, SecondRegistrationChangesNothing)

@@ -24,6 +24,7 @@
 #include "pf/faults.h"
 
 #include "cmd/arealink.h"
+#include "cmd/cmdzorvik.h"
 #include "plinenotifyobj.h"
 #include "zorvik.h"
 

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "pf/dwg_filer.h"
-#include "pf/dxf_tag_filer.h"
+#include "db/dwg_filer.h"
+#include "db/dxf_tag_filer.h"
 
 #include "drawing_fixture.h"
 

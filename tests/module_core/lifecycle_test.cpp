@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <clocale>
+#include <locale.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -191,14 +192,18 @@ TEST(ShutDownSequence, StepsRunInOrderAndUnloadAnswers)
 
 TEST(StartUpSequence, NumbersUseAPointAfterStartUpWhateverTheUserLocale)
 {
+    // Without a comma-decimal locale the point would be there before start-up too, and the test
+    // would show nothing.
+    locale_t german = newlocale(LC_ALL_MASK, "de_DE.UTF-8", static_cast<locale_t>(0));
+    if (german == static_cast<locale_t>(0))
+        GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed (.ci/run installs it)";
+    freelocale(german);
     expectInFreshProcess([](Problems& p) {
         // A comma-decimal locale, as a German user's session would have.
-        bool german = setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+        p.equal(true, setlocale(LC_ALL, "de_DE.UTF-8") != nullptr, "German locale set");
         char text[32];
-        if (german) {
-            snprintf(text, sizeof text, "%g", 0.5);
-            p.equal(std::string("0,5"), std::string(text), "comma before start-up");
-        }
+        snprintf(text, sizeof text, "%g", 0.5);
+        p.equal(std::string("0,5"), std::string(text), "comma before start-up");
         ModuleAppBase app;
         app.handleMessage(AcRx::kInitAppMsg, nullptr);
         snprintf(text, sizeof text, "%g", 0.5);

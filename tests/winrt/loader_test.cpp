@@ -18,7 +18,7 @@
 
 namespace {
 
-std::vector<std::string> g_events;
+std::vector<std::string>& g_events = probeEvents();
 int g_behaviour = 0;
 
 enum Behaviour {
@@ -30,6 +30,11 @@ enum Behaviour {
 };
 
 }  // namespace
+
+std::vector<std::string>& probeEvents() {
+  static std::vector<std::string> events;
+  return events;
+}
 
 extern "C" void winrt_probe_record(const char* event) { g_events.push_back(event); }
 extern "C" int winrt_probe_behaviour() { return g_behaviour; }

@@ -1,4 +1,5 @@
-// winrt_test_support.h - a temporary folder for registry hive files, removed after the test.
+// winrt_test_support.h - a temporary folder for registry hive files, removed after the test, and
+// the log of what the probe module heard.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -7,6 +8,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
+
+// What the probe module (probe/probe_module.cpp) recorded, in order: "attach", "init",
+// "msg:<AppMsgCode>", ... Tests may add entries of their own to see the order of both.
+std::vector<std::string>& probeEvents();
 
 class TempDir {
  public:

@@ -10,7 +10,7 @@
 #include "db/entities/entities_internal.h"
 #include "db/entities/style_names.h"
 #include "gemat3d.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 
 ACRX_DXF_DEFINE_MEMBERS(AcDbBlockReference, AcDbEntity, AcDb::kDHL_CURRENT,
                         AcDb::kMReleaseCurrent, 0, INSERT, AutoCAD);

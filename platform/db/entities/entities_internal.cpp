@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "pf/dbinternal.h"
+#include "db/db_services.h"
 
 namespace pf {
 

@@ -5,7 +5,7 @@
 
 #include "acutmem.h"
 #include "db/entities/entity_util.h"
-#include "pf/tags.h"
+#include "db/tags.h"
 #include "dbmain.h"
 
 namespace pf {

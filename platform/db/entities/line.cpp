@@ -6,7 +6,7 @@
 #include "db/entities/entity_util.h"
 #include "db/entities/filing_util.h"
 #include "gemat3d.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 
 ACRX_DXF_DEFINE_MEMBERS(AcDbLine, AcDbCurve, AcDb::kDHL_CURRENT, AcDb::kMReleaseCurrent, 0, LINE,
                         AutoCAD);

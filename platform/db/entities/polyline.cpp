@@ -6,10 +6,10 @@
 
 #include "db/entities/entity_util.h"
 #include "db/entities/ocs.h"
-#include "db/entities/polyline_area.h"
+#include "pf/bulge.h"
 #include "gemat3d.h"
 #include "pf/faults.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 
 ACRX_DXF_DEFINE_MEMBERS(AcDbPolyline, AcDbCurve, AcDb::kDHL_CURRENT, AcDb::kMReleaseCurrent, 0,
                         LWPOLYLINE, AutoCAD);

@@ -1,5 +1,5 @@
 // polyline_area.cpp - exact area of a lightweight polyline (see polyline_area.h).
-#include "db/entities/polyline_area.h"
+#include "pf/bulge.h"
 
 #include <cmath>
 #include <limits>

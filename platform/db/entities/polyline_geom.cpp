@@ -7,6 +7,7 @@
 
 #include "db/entities/entity_util.h"
 #include "db/entities/ocs.h"
+#include "pf/bulge.h"
 
 namespace {
 
@@ -21,20 +22,14 @@ struct Segment {
 
   Segment(double x0, double y0, double x1, double y1, double bulge)
       : ax(x0), ay(y0), bx(x1), by(y1) {
-    const double dx = x1 - x0, dy = y1 - y0;
-    const double c = std::sqrt(dx * dx + dy * dy);
-    if (bulge == 0.0 || c == 0.0) return;
+    pf::BulgeArc a;
+    if (!pf::bulgeArc(x0, y0, x1, y1, bulge, a)) return;
     arc = true;
-    sweep = 4.0 * std::atan(bulge);
-    r = c * (1.0 + bulge * bulge) / (4.0 * std::fabs(bulge));
-    // A counter-clockwise arc lies to the right of its chord: its centre is found from the
-    // chord midpoint along the right-hand normal, at sagitta minus radius.
-    const double sagitta = bulge * c / 2.0;
-    const double rx = dy / c, ry = -dx / c;
-    const double off = sagitta - (bulge > 0 ? r : -r);
-    cx = (x0 + x1) / 2.0 + rx * off;
-    cy = (y0 + y1) / 2.0 + ry * off;
-    a0 = std::atan2(y0 - cy, x0 - cx);
+    cx = a.cx;
+    cy = a.cy;
+    r = a.radius;
+    a0 = a.startAngle;
+    sweep = a.sweep;
   }
 
   void pointAt(double t, double& x, double& y) const {
@@ -145,11 +140,17 @@ Acad::ErrorStatus AcDbPolyline::getGeomExtents(AcDbExtents& extents) const {
     if (ocs.isWorld()) {
       // In the world plane the box of an arc is set by its ends and the axis directions it
       // passes through.
-      for (int k = -8; k <= 8; ++k) {
-        const double angle = k * kPi / 2.0;
-        const double from = std::fmin(s.a0, s.a0 + s.sweep);
-        const double to = std::fmax(s.a0, s.a0 + s.sweep);
-        if (angle > from && angle < to) add(s.cx + s.r * std::cos(angle), s.cy + s.r * std::sin(angle));
+      pf::BulgeArc a;
+      a.cx = s.cx;
+      a.cy = s.cy;
+      a.radius = s.r;
+      a.startAngle = s.a0;
+      a.sweep = s.sweep;
+      double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+      pf::addArcAxisExtremes(a, minX, minY, maxX, maxY);
+      if (minX <= maxX) {
+        add(minX, minY);
+        add(maxX, maxY);
       }
     } else {
       // In a tilted plane the extreme points are not at the OCS axes: sample the arc densely

@@ -8,9 +8,9 @@
 
 #include "acutmem.h"
 #include "db/entities/filing_util.h"
-#include "pf/dxf_tag_filer.h"
+#include "db/dxf_tag_filer.h"
 #include "rxclass.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 
 // The two proxy classes are abstract in the API; the database makes the concrete ones below.
 ACRX_DEFINE_MEMBERS(AcDbProxyObject);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "dbproxy.h"
-#include "pf/tags.h"
+#include "db/tags.h"
 
 namespace pf {
 

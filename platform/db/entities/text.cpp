@@ -5,7 +5,7 @@
 #include "acutmem.h"
 #include "db/entities/entity_util.h"
 #include "gemat3d.h"
-#include "pf/rxinit.h"
+#include "rx/rxinit.h"
 
 ACRX_DXF_DEFINE_MEMBERS(AcDbText, AcDbEntity, AcDb::kDHL_CURRENT, AcDb::kMReleaseCurrent, 0, TEXT,
                         AutoCAD);

@@ -6,7 +6,13 @@
 #pragma once
 #include <string>
 
+class AcDbDatabase;
+
 namespace pf {
+
+// Where DWGCODEPAGE comes from: the layer that reads drawings (above this one) installs the
+// function that names a drawing's code page. Until then every drawing answers "ANSI_1252".
+void setDrawingCodePageSource(std::string (*source)(const AcDbDatabase* db));
 
 // Defines (or redefines, keeping nothing of the old one) an integer variable that acedSetVar
 // accepts from min to max. Answers false for an empty name or a built-in one.

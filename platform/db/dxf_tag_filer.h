@@ -1,4 +1,4 @@
-// pf/dxf_tag_filer.h - AcDbDxfFiler over a list of tags.
+// db/dxf_tag_filer.h - AcDbDxfFiler over a list of tags.
 //
 // Output: every write appends tags (points become 10/20/30 triples). Input: the filer reads
 // the tags of one object (those after its "0 <TYPE>" tag) and converts each value according
@@ -9,7 +9,7 @@
 #include <deque>
 #include <string>
 #include "dbmain.h"
-#include "pf/tags.h"
+#include "db/tags.h"
 
 namespace pf {
 

@@ -1,4 +1,4 @@
-// pf/dwg_filer.h - AcDbDwgFiler kept in memory (copying, undo records, deep clone).
+// db/dwg_filer.h - AcDbDwgFiler kept in memory (copying, undo records, deep clone).
 //
 // Each item is stored with its kind, so reading an item of another kind than was written at
 // that place sets the filer status (eFilerError) instead of producing garbage.

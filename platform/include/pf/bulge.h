@@ -1,4 +1,6 @@
-// polyline_area.h - exact area of a lightweight polyline (straight and circular-arc edges).
+// pf/bulge.h - the geometry of bulged segments, for the platform's polylines and the host
+// program alike: the arc through a bulge, its extents, and the exact area of an outline of
+// straight and circular-arc edges.
 //
 // The area is the shoelace sum over the vertices plus, for every bulged edge, the circular
 // segment between the chord and the arc. The computation is kept free of the database so that
@@ -14,6 +16,21 @@
 #include <cstddef>
 
 namespace pf {
+
+// The arc of the segment (x0, y0)-(x1, y1) whose start vertex has `bulge` (tan of a quarter of
+// the included angle): centre (cx, cy), radius, the angle of the start point seen from the
+// centre, and the signed sweep to the end point (> 0 counter-clockwise).
+struct BulgeArc {
+  double cx = 0, cy = 0, radius = 0, startAngle = 0, sweep = 0;
+};
+
+// The arc of a bulged segment; false (arc untouched) for a straight one: bulge 0 or the two
+// ends at one point.
+bool bulgeArc(double x0, double y0, double x1, double y1, double bulge, BulgeArc& arc);
+
+// Widens the box (minX, minY)-(maxX, maxY) by the points where the arc crosses the axis
+// directions (its ends are not added: they are the segment's vertices).
+void addArcAxisExtremes(const BulgeArc& arc, double& minX, double& minY, double& maxX, double& maxY);
 
 struct BulgedVertex {
   double x;

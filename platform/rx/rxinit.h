@@ -1,4 +1,4 @@
-// pf/rxinit.h - registering the platform's built-in classes, and plain runtime dictionaries.
+// rx/rxinit.h - registering the platform's built-in classes, and plain runtime dictionaries.
 #pragma once
 #include "rxobject.h"
 

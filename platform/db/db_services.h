@@ -1,4 +1,4 @@
-// pf/dbinternal.h - database services for the platform's own layers (entities, the drawing
+// db/db_services.h - database services for the platform's own layers (entities, the drawing
 // reader and writer, the editor): things a plug-in never calls.
 #pragma once
 #include <vector>
