@@ -168,6 +168,7 @@ int main(int argc, char** argv) {
     if (!opt.svg.empty()) {
       std::string svgError;
       cadhost::SvgMarks marks;
+      for (const std::string& colour : opt.svgColours) cadhost::setLabelColour(marks, colour);  // checked as parsed
       bool marksRead = true;
       for (const std::string& file : opt.svgMarks) marksRead = marksRead && cadhost::readSvgMarks(file, marks, svgError);
       if (!marksRead || !cadhost::writeSvg(cadhost::drawingShapesForSvg(session.db, marks), cadhost::marksLegend(marks),

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "svg_marks.h"
+
 namespace cadhost {
 namespace {
 
@@ -20,6 +22,7 @@ const OptionSpec kOptions[] = {
     {"o", "save", Kind::Value},     {nullptr, "svg", Kind::Value}, {nullptr, "registry", Kind::Value},
     {nullptr, "dxf-form", Kind::Value},
     {nullptr, "svg-marks", Kind::Value},
+    {nullptr, "svg-colour", Kind::Value},
     {"q", "quiet", Kind::Flag},     {"h", "help", Kind::Flag},    {nullptr, "version", Kind::Flag},
 };
 
@@ -59,6 +62,7 @@ void apply(const OptionSpec& o, const std::string& value, Options& out) {
   else if (name == "save") out.saveAs = value;
   else if (name == "svg") out.svg = value;
   else if (name == "svg-marks") out.svgMarks.push_back(value);
+  else if (name == "svg-colour") out.svgColours.push_back(value);
   else if (name == "registry") out.registry = value;
   else if (name == "dxf-form") out.dxfForm = value;
   else if (name == "quiet") out.quiet = true;
@@ -118,6 +122,13 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
     error = "--dxf-form takes ascii or binary, not '" + out.dxfForm + "'";
     return false;
   }
+  for (const std::string& c : out.svgColours) {
+    SvgMarks probe;
+    if (!setLabelColour(probe, c)) {
+      error = "--svg-colour takes LABEL=COLOUR with a colour such as #d7263d or red, not '" + c + "'";
+      return false;
+    }
+  }
   if (!out.script.empty() && !out.commands.empty()) {
     error = "give either --script or --command, not both";
     return false;
@@ -138,6 +149,7 @@ std::string usageText(const char* programName) {
          "  -o, --save FILE        save the drawing as DXF when the run ends (written completely, then renamed)\n"
          "      --svg FILE         render model space to SVG when the run ends\n"
          "      --svg-marks FILE   colour the entities a CSV file lists (Handle, Status columns) in the SVG\n"
+         "      --svg-colour LABEL=COLOUR  the colour of one label of the marks (#rrggbb or a name)\n"
          "      --registry FILE    the user's registry hive, a .reg text file (default ~/.cadhost/user.reg)\n"
          "      --dxf-form FORM    save drawings as ascii or binary DXF (default: the form the drawing was\n"
          "                         read in; a new drawing ASCII)\n"

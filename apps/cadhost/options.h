@@ -13,6 +13,7 @@ struct Options {
   std::string saveAs;                // -o/--save
   std::string svg;                   // --svg
   std::vector<std::string> svgMarks;  // --svg-marks, in order
+  std::vector<std::string> svgColours;  // --svg-colour LABEL=COLOUR, in order
   std::string registry;              // --registry; empty: the default hive
   std::string dxfForm;               // --dxf-form ascii|binary; empty: as the drawing was read
   bool quiet = false;                // -q/--quiet

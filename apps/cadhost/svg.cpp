@@ -92,14 +92,19 @@ std::string svgText(const std::vector<Shape>& shapes, const std::vector<LegendEn
   v.minX = all.minX;
   v.maxY = all.maxY;
   const int outW = static_cast<int>(std::ceil(w * v.scale + 2 * v.margin));
-  const int outH = static_cast<int>(std::ceil(h * v.scale + 2 * v.margin));
+  // A legend gets a band of its own above the drawing, so that it never hides a room.
+  const int legendLine = 22;
+  const int band = legend.empty() ? 0 : static_cast<int>(legend.size()) * legendLine + 20;
+  const int outH = static_cast<int>(std::ceil(h * v.scale + 2 * v.margin)) + band;
 
   std::ostringstream o;
   o << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
     << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << outW << "\" height=\"" << outH
     << "\" viewBox=\"0 0 " << outW << ' ' << outH << "\">\n"
     << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n"
-    << "<g fill=\"none\" stroke=\"black\" stroke-width=\"1\">\n";
+    << "<g fill=\"none\" stroke=\"black\" stroke-width=\"1\"";
+  if (band > 0) o << " transform=\"translate(0 " << band << ")\"";
+  o << ">\n";
   for (const Shape& s : shapes) {
     switch (s.kind) {
       case Shape::Polyline: {
@@ -150,9 +155,9 @@ std::string svgText(const std::vector<Shape>& shapes, const std::vector<LegendEn
     }
   }
   o << "</g>\n";
-  // The legend: a swatch and a label per entry, in a white box over the drawing.
+  // The legend: a swatch and a label per entry, in the band above the drawing.
   if (!legend.empty()) {
-    const int line = 22;
+    const int line = legendLine;
     o << "<g font-family=\"sans-serif\" font-size=\"16\">\n"
       << "<rect x=\"4\" y=\"4\" width=\"220\" height=\"" << legend.size() * line + 12
       << "\" fill=\"white\" stroke=\"black\" stroke-width=\"1\" opacity=\"0.9\"/>\n";

@@ -85,10 +85,50 @@ bool readSvgMarks(const std::string& path, SvgMarks& marks, std::string& error) 
   return true;
 }
 
+bool isSvgColour(const std::string& colour) {
+  if (colour.size() == 4 || colour.size() == 7) {
+    if (colour[0] == '#' &&
+        std::all_of(colour.begin() + 1, colour.end(), [](unsigned char c) { return std::isxdigit(c) != 0; }))
+      return true;
+  }
+  return !colour.empty() && colour.size() <= 32 &&
+         std::all_of(colour.begin(), colour.end(), [](unsigned char c) { return std::isalpha(c) != 0; });
+}
+
+bool setLabelColour(SvgMarks& marks, const std::string& labelEqualsColour) {
+  const size_t eq = labelEqualsColour.rfind('=');
+  if (eq == std::string::npos || eq == 0 || !isSvgColour(labelEqualsColour.substr(eq + 1))) return false;
+  marks.colourOfLabel[labelEqualsColour.substr(0, eq)] = labelEqualsColour.substr(eq + 1);
+  return true;
+}
+
+namespace {
+
+// The colour of each label, in the order of marks.labels: the one given, or the next colour
+// of the palette that no label was given.
+std::vector<std::string> labelColours(const SvgMarks& marks) {
+  std::vector<std::string> free;
+  for (const char* c : kPalette) {
+    bool given = false;
+    for (const auto& kv : marks.colourOfLabel) given = given || upper(kv.second) == upper(c);
+    if (!given) free.push_back(c);
+  }
+  if (free.empty()) free.assign(std::begin(kPalette), std::end(kPalette));
+  std::vector<std::string> out;
+  size_t next = 0;
+  for (const std::string& label : marks.labels) {
+    auto it = marks.colourOfLabel.find(label);
+    out.push_back(it != marks.colourOfLabel.end() ? it->second : free[next++ % free.size()]);
+  }
+  return out;
+}
+
+}  // namespace
+
 std::vector<LegendEntry> marksLegend(const SvgMarks& marks) {
   std::vector<LegendEntry> legend;
-  const size_t colours = sizeof kPalette / sizeof kPalette[0];
-  for (size_t i = 0; i < marks.labels.size(); ++i) legend.push_back(LegendEntry{marks.labels[i], kPalette[i % colours]});
+  const std::vector<std::string> colours = labelColours(marks);
+  for (size_t i = 0; i < marks.labels.size(); ++i) legend.push_back(LegendEntry{marks.labels[i], colours[i]});
   return legend;
 }
 
@@ -98,7 +138,7 @@ std::string markColour(const SvgMarks& marks, const AcDbObjectId& id) {
   auto it = marks.labelOfHandle.find(upper(buffer));
   if (it == marks.labelOfHandle.end()) return std::string();
   const size_t index = std::find(marks.labels.begin(), marks.labels.end(), it->second) - marks.labels.begin();
-  return kPalette[index % (sizeof kPalette / sizeof kPalette[0])];
+  return labelColours(marks)[index];
 }
 
 }  // namespace cadhost

@@ -56,3 +56,29 @@ TEST(SvgMarksTest, MissingFilesAndHeadersWithoutTheColumnsAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SvgMarksTest, GivenColoursFixTheirLabelsAndTheOthersTakeTheColoursLeft) {
+  const std::string file = writeTemp("Handle,Status\n39,current\n3E,stale\n48,broken\n");
+  cadhost::SvgMarks marks;
+  std::string error;
+  // The palette's first colour is given to "current": no other label may share it.
+  ASSERT_TRUE(cadhost::setLabelColour(marks, "current=#d7263d"));
+  ASSERT_TRUE(cadhost::setLabelColour(marks, "a=b=green")) << "the last '=' splits";
+  ASSERT_TRUE(cadhost::readSvgMarks(file, marks, error)) << error;
+  const std::vector<cadhost::LegendEntry> legend = cadhost::marksLegend(marks);
+  ASSERT_EQ(3u, legend.size());
+  EXPECT_EQ("#d7263d", legend[0].colour);
+  EXPECT_NE(legend[1].colour, legend[0].colour);
+  EXPECT_NE(legend[2].colour, legend[0].colour);
+  EXPECT_NE(legend[1].colour, legend[2].colour);
+  EXPECT_EQ("green", marks.colourOfLabel.at("a=b"));
+
+  for (const char* bad : {"current", "=red", "current=", "current=#12", "current=red;stroke:x", "x=#12345g"})
+    EXPECT_FALSE(cadhost::setLabelColour(marks, bad)) << bad;
+  EXPECT_TRUE(cadhost::isSvgColour("#abc"));
+  std::remove(file.c_str());
+}
+
+}  // namespace
