@@ -30,7 +30,10 @@ echo "== The whole plan at once: one ZORVIKLINK, then ZORVIKAUDIT and ZORVIKEXPO
   -c "ZORVIKLINK;;;@select 2016 AREA;@ok" \
   -c "ZORVIKAUDIT;;$out/floorplan-audit.csv" \
   -c "ZORVIKEXPORT;$out/floorplan-rooms.csv" \
-  -o "$out/floorplan-bulk.dxf"
+  -o "$out/floorplan-bulk.dxf" --svg "$out/floorplan-check.svg" \
+  --svg-marks "$out/floorplan-audit.csv" --svg-marks "$out/floorplan-rooms.csv" \
+  --svg-colour current=#2e9e44 --svg-colour stale=#e08a00 --svg-colour broken=#d7263d --svg-colour unlinked=#8e44ad
 echo
 echo "Written: $out/floorplan-linked.dxf, $out/floorplan-metric.dxf and their .svg pictures;"
-echo "$out/floorplan-bulk.dxf with its audit report and room schedule (floorplan-audit.csv, floorplan-rooms.csv)."
+echo "$out/floorplan-bulk.dxf with its audit report and room schedule (floorplan-audit.csv, floorplan-rooms.csv)"
+echo "and the picture of the check, floorplan-check.svg."
