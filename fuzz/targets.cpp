@@ -15,7 +15,7 @@
 #include "pf/dbdebug.h"
 #include "pf/input.h"
 #include "pf/resources.h"
-#include "win/reg_model.h"
+#include "winrt/reg_model.h"
 #if __has_include("dxf/dxf_reader.h")
 #include "dxf/dxf_reader.h"
 #include "pf/dxf.h"

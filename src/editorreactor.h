@@ -12,13 +12,13 @@ class AcDbIdMapping;
 
 class AcZorvikEditorReactor : public AcEditorReactor {
 public:
-    ACRX_DECLARE_MEMBERS(AcZorvikEditorReactor);
+  ACRX_DECLARE_MEMBERS(AcZorvikEditorReactor);
 
-    // Attaches the new reactor to the host editor.
-    AcZorvikEditorReactor();
-    // Detaches it from the editor; does not need the class descriptor, which the module
-    // deletes before it destroys the reactor.
-    ~AcZorvikEditorReactor() override;
+  // Attaches the new reactor to the host editor.
+  AcZorvikEditorReactor();
+  // Detaches it from the editor; does not need the class descriptor, which the module
+  // deletes before it destroys the reactor.
+  ~AcZorvikEditorReactor() override;
 
-    void endDeepClone(AcDbIdMapping& idMap) override;
+  void endDeepClone(AcDbIdMapping& idMap) override;
 };

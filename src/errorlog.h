@@ -10,13 +10,13 @@
 
 // One failure: where it was reported and what the host answered.
 struct ErrorRecord {
-    std::string sourceFile;
-    std::string message;
-    int line = 0;
+  std::string sourceFile;
+  std::string message;
+  int line = 0;
 
-    ErrorRecord() = default;
-    ErrorRecord(const char* file, const char* text, int lineNumber)
-        : sourceFile(file ? file : ""), message(text ? text : ""), line(lineNumber) {}
+  ErrorRecord() = default;
+  ErrorRecord(const char* file, const char* text, int lineNumber)
+      : sourceFile(file ? file : ""), message(text ? text : ""), line(lineNumber) {}
 };
 
 // An ordered, growable array of records. Growth follows the classic rule of the host's
@@ -24,27 +24,27 @@ struct ErrorRecord {
 // growth step, or, when that is 0 (automatic), count / 8 clamped to 4..1024.
 class ErrorLog {
 public:
-    ErrorLog() = default;
-    ~ErrorLog();
-    ErrorLog(const ErrorLog&) = delete;
-    ErrorLog& operator=(const ErrorLog&) = delete;
+  ErrorLog() = default;
+  ~ErrorLog();
+  ErrorLog(const ErrorLog&) = delete;
+  ErrorLog& operator=(const ErrorLog&) = delete;
 
-    // Appends a copy of `record` at index count() and answers that index.
-    int add(const ErrorRecord& record);
+  // Appends a copy of `record` at index count() and answers that index.
+  int add(const ErrorRecord& record);
 
-    int count() const { return m_count; }
-    int capacity() const { return m_capacity; }
-    int growthStep() const { return m_growBy; }
-    // A copy of the record at `index` (0 <= index < count()).
-    ErrorRecord at(int index) const { return m_records[index]; }
+  int count() const { return m_count; }
+  int capacity() const { return m_capacity; }
+  int growthStep() const { return m_growBy; }
+  // A copy of the record at `index` (0 <= index < count()).
+  ErrorRecord at(int index) const { return m_records[index]; }
 
 private:
-    void setAtGrow(int index, const ErrorRecord& record);
+  void setAtGrow(int index, const ErrorRecord& record);
 
-    ErrorRecord* m_records = nullptr;
-    int m_count = 0;
-    int m_capacity = 0;
-    int m_growBy = 0;
+  ErrorRecord* m_records = nullptr;
+  int m_count = 0;
+  int m_capacity = 0;
+  int m_growBy = 0;
 };
 
 // The format of every record's message.
@@ -59,4 +59,3 @@ int reportStatus(int status, int line, const char* file);
 // "Module: <file>\nLine: <line>\nCondition: <condition>", error icon, no owner window).
 // Nothing is appended to the log.
 void showAssertionBox(const char* file, int line, const char* condition);
-

@@ -8,10 +8,10 @@
 #include "afxwin.h"
 
 struct ExtensionModule {
-    BOOL attached;                      // true after a successful attach
-    HINSTANCE defaultResourceHandle;    // MFC's resource handle at attach time (recorded only)
-    HINSTANCE moduleInstance;           // the module file, also its resource handle
-    AFX_EXTENSION_MODULE extension;     // filled by AfxInitExtensionModule
+  BOOL attached;                    // true after a successful attach
+  HINSTANCE defaultResourceHandle;  // MFC's resource handle at attach time (recorded only)
+  HINSTANCE moduleInstance;         // the module file, also its resource handle
+  AFX_EXTENSION_MODULE extension;   // filled by AfxInitExtensionModule
 };
 
 // The one record of this module file.

@@ -17,7 +17,7 @@
 namespace {
 
 // The single application object; published by the base constructor, never cleared.
-ModuleAppBase* g_pApp = NULL;
+ModuleAppBase* g_pApp = nullptr;
 
 // The buffers that the two module-path operations answer; each has its own.
 char g_moduleFileNameBuffer[MAX_PATH];
@@ -25,19 +25,14 @@ char g_moduleDirectoryBuffer[MAX_PATH];
 
 // Fills `buffer` with the full path of the module file and answers the last backslash in it
 // (multibyte-aware), or null when the path is unknown or has no backslash.
-char* modulePathAndLastBackslash(HINSTANCE hModule, char* buffer)
-{
-    if (GetModuleFileNameA(hModule, buffer, MAX_PATH) == 0)
-        return NULL;
-    return reinterpret_cast<char*>(_mbsrchr(reinterpret_cast<unsigned char*>(buffer), '\\'));
+char* modulePathAndLastBackslash(HINSTANCE hModule, char* buffer) {
+  if (GetModuleFileNameA(hModule, buffer, MAX_PATH) == 0) return nullptr;
+  return reinterpret_cast<char*>(_mbsrchr(reinterpret_cast<unsigned char*>(buffer), '\\'));
 }
 
 }  // namespace
 
-ModuleAppBase* moduleAppBase()
-{
-    return g_pApp;
-}
+ModuleAppBase* moduleAppBase() { return g_pApp; }
 
 // Codes 1 to 15 of the host's application messages; any other code has no handler.
 const ModuleAppBase::MessageEntry ModuleAppBase::s_messageTable[] = {
@@ -58,74 +53,62 @@ const ModuleAppBase::MessageEntry ModuleAppBase::s_messageTable[] = {
     {AcRx::kEndDialogMsg, &ModuleAppBase::callDialogEnd},
 };
 
-ModuleAppBase::ModuleAppBase() : m_hModule(NULL), m_appId(NULL)
-{
-    g_pApp = this;
-}
+ModuleAppBase::ModuleAppBase() : m_hModule(nullptr), m_appId(nullptr) { g_pApp = this; }
 
 ModuleAppBase::~ModuleAppBase() {}
 
-AcRx::AppRetCode ModuleAppBase::handleMessage(int message, void* packet)
-{
-    m_appId = packet;
-    for (const MessageEntry& entry : s_messageTable) {
-        if (entry.message == message)
-            return (this->*entry.handler)(packet);
-    }
-    return AcRx::kRetOK;
+AcRx::AppRetCode ModuleAppBase::handleMessage(int message, void* packet) {
+  m_appId = packet;
+  for (const MessageEntry& entry : s_messageTable) {
+    if (entry.message == message) return (this->*entry.handler)(packet);
+  }
+  return AcRx::kRetOK;
 }
 
 // Start-up: locales, unlock, multi-document awareness, classes, commands, initialisation.
 // The answers of the steps before onInitApp() are not examined.
-AcRx::AppRetCode ModuleAppBase::runStartUp(void*)
-{
-    // All categories follow the user's ANSI code page; numbers follow US English, so that the
-    // decimal separator is a point whatever the user's locale says.
-    setlocale(LC_ALL, ".ACP");
-    setlocale(LC_NUMERIC, "ENU");
+AcRx::AppRetCode ModuleAppBase::runStartUp(void*) {
+  // All categories follow the user's ANSI code page; numbers follow US English, so that the
+  // decimal separator is a point whatever the user's locale says.
+  setlocale(LC_ALL, ".ACP");
+  setlocale(LC_NUMERIC, "ENU");
 
-    acrxUnlockApplication(m_appId);
+  acrxUnlockApplication(m_appId);
 
-    AcRxDictionary* pRegistry = acrxSysRegistry();
-    if (pRegistry != NULL) {
-        AcRxDynamicLinker* pLinker = AcRxDynamicLinker::cast(pRegistry->at(ACRX_DYNAMIC_LINKER));
-        if (pLinker != NULL)
-            pLinker->registerAppMDIAware(m_appId);
-    }
+  AcRxDictionary* pRegistry = acrxSysRegistry();
+  if (pRegistry != nullptr) {
+    AcRxDynamicLinker* pLinker = AcRxDynamicLinker::cast(pRegistry->at(ACRX_DYNAMIC_LINKER));
+    if (pLinker != nullptr) pLinker->registerAppMDIAware(m_appId);
+  }
 
-    registerClasses();
-    acrxBuildClassHierarchy();
-    registerCommands();
-    postCommandsHook();
-    preInitHook();
-    return onInitApp();
+  registerClasses();
+  acrxBuildClassHierarchy();
+  registerCommands();
+  postCommandsHook();
+  preInitHook();
+  return onInitApp();
 }
 
-AcRx::AppRetCode ModuleAppBase::runShutDown(void*)
-{
-    preUnloadHook();
-    unregisterCommands();
-    unregisterClasses();
-    return onUnloadApp();
+AcRx::AppRetCode ModuleAppBase::runShutDown(void*) {
+  preUnloadHook();
+  unregisterCommands();
+  unregisterClasses();
+  return onUnloadApp();
 }
 
-const char* ModuleAppBase::moduleFileName()
-{
-    char* pBackslash = modulePathAndLastBackslash(m_hModule, g_moduleFileNameBuffer);
-    if (pBackslash == NULL)
-        return NULL;
-    // Move "\name" to the start of the buffer; the regions overlap.
-    memmove(g_moduleFileNameBuffer, pBackslash, strlen(pBackslash) + 1);
-    return g_moduleFileNameBuffer;
+const char* ModuleAppBase::moduleFileName() {
+  char* pBackslash = modulePathAndLastBackslash(m_hModule, g_moduleFileNameBuffer);
+  if (pBackslash == nullptr) return nullptr;
+  // Move "\name" to the start of the buffer; the regions overlap.
+  memmove(g_moduleFileNameBuffer, pBackslash, strlen(pBackslash) + 1);
+  return g_moduleFileNameBuffer;
 }
 
-const char* ModuleAppBase::moduleDirectory()
-{
-    char* pBackslash = modulePathAndLastBackslash(m_hModule, g_moduleDirectoryBuffer);
-    if (pBackslash == NULL)
-        return NULL;
-    *pBackslash = '\0';
-    return g_moduleDirectoryBuffer;
+const char* ModuleAppBase::moduleDirectory() {
+  char* pBackslash = modulePathAndLastBackslash(m_hModule, g_moduleDirectoryBuffer);
+  if (pBackslash == nullptr) return nullptr;
+  *pBackslash = '\0';
+  return g_moduleDirectoryBuffer;
 }
 
 AcRx::AppRetCode ModuleAppBase::onInitApp() { return AcRx::kRetOK; }
@@ -152,16 +135,12 @@ void ModuleAppBase::preInitHook() {}
 void ModuleAppBase::preUnloadHook() {}
 void ModuleAppBase::postCommandsHook() {}
 
-int ModuleAppBase::addError(const ErrorRecord& record)
-{
-    return m_errorLog.add(record);
-}
+int ModuleAppBase::addError(const ErrorRecord& record) { return m_errorLog.add(record); }
 
-void ModuleAppBase::printErrors()
-{
-    for (int i = m_errorLog.count() - 1; i >= 0; --i) {
-        ErrorRecord record = m_errorLog.at(i);
-        acutPrintf("\nERROR: %s\n  Module: %s  Line: %d", record.message.c_str(),
-                   record.sourceFile.c_str(), record.line);
-    }
+void ModuleAppBase::printErrors() {
+  for (int i = m_errorLog.count() - 1; i >= 0; --i) {
+    ErrorRecord record = m_errorLog.at(i);
+    acutPrintf("\nERROR: %s\n  Module: %s  Line: %d", record.message.c_str(),
+               record.sourceFile.c_str(), record.line);
+  }
 }

@@ -12,36 +12,36 @@ class AcDbPolyline;
 
 class CPlineNotifyObject : public AcDbObject {
 public:
-    ACRX_DECLARE_MEMBERS(CPlineNotifyObject);
+  ACRX_DECLARE_MEMBERS(CPlineNotifyObject);
 
-    // The attribute id starts null.
-    CPlineNotifyObject();
-    ~CPlineNotifyObject() override;
+  // The attribute id starts null.
+  CPlineNotifyObject();
+  ~CPlineNotifyObject() override;
 
-    // The linked attribute's id; null when the link names no attribute. No access check.
-    AcDbObjectId attributeId() const;
-    // Stores the id without announcing a write to the host (no undo record, no modification
-    // mark): used on a new link before it enters the database, and on a copy opened for write.
-    void setAttributeId(AcDbObjectId id);
+  // The linked attribute's id; null when the link names no attribute. No access check.
+  AcDbObjectId attributeId() const;
+  // Stores the id without announcing a write to the host (no undo record, no modification
+  // mark): used on a new link before it enters the database, and on a copy opened for write.
+  void setAttributeId(AcDbObjectId id);
 
-    // Makes this new link the polyline's link: stores it in the polyline's extension
-    // dictionary under "ZORVIK" (linkId receives its new id), removes the reactor of an
-    // earlier link from the polyline and adds this one. The polyline must be open for write.
-    bool attachToPolyline(AcDbPolyline* pPline, AcDbObjectId& linkId);
+  // Makes this new link the polyline's link: stores it in the polyline's extension
+  // dictionary under "ZORVIK" (linkId receives its new id), removes the reactor of an
+  // earlier link from the polyline and adds this one. The polyline must be open for write.
+  bool attachToPolyline(AcDbPolyline* pPline, AcDbObjectId& linkId);
 
-    Acad::ErrorStatus dwgInFields(AcDbDwgFiler* pFiler) override;
-    Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* pFiler) const override;
-    Acad::ErrorStatus dxfInFields(AcDbDxfFiler* pFiler) override;
-    Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* pFiler) const override;
+  Acad::ErrorStatus dwgInFields(AcDbDwgFiler* pFiler) override;
+  Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* pFiler) const override;
+  Acad::ErrorStatus dxfInFields(AcDbDxfFiler* pFiler) override;
+  Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* pFiler) const override;
 
-    // The link ignores copies and erasure of its polyline.
-    void copied(const AcDbObject* dbObj, const AcDbObject* newObj) override;
-    void erased(const AcDbObject* dbObj, Adesk::Boolean pErasing = true) override;
-    // Rewrites the attribute's text from the polyline's area while AutoUpdate is on.
-    void modified(const AcDbObject* dbObj) override;
+  // The link ignores copies and erasure of its polyline.
+  void copied(const AcDbObject* dbObj, const AcDbObject* newObj) override;
+  void erased(const AcDbObject* dbObj, Adesk::Boolean pErasing = true) override;
+  // Rewrites the attribute's text from the polyline's area while AutoUpdate is on.
+  void modified(const AcDbObject* dbObj) override;
 
 private:
-    AcDbObjectId m_attributeId;
+  AcDbObjectId m_attributeId;
 };
 
 // The key of the link in a polyline's extension dictionary.

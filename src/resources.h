@@ -21,10 +21,10 @@ void popModuleResourceHandle();
 // Pushes the module's resource handle for the lifetime of the object.
 class ModuleResourceScope {
 public:
-    ModuleResourceScope() { pushModuleResourceHandle(); }
-    ~ModuleResourceScope() { popModuleResourceHandle(); }
-    ModuleResourceScope(const ModuleResourceScope&) = delete;
-    ModuleResourceScope& operator=(const ModuleResourceScope&) = delete;
+  ModuleResourceScope() { pushModuleResourceHandle(); }
+  ~ModuleResourceScope() { popModuleResourceHandle(); }
+  ModuleResourceScope(const ModuleResourceScope&) = delete;
+  ModuleResourceScope& operator=(const ModuleResourceScope&) = delete;
 };
 
 // Readies the string loader; run once during the module's static construction.

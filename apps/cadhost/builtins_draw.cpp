@@ -16,7 +16,7 @@
 #include "session.h"
 #include "pf/input.h"
 #include "pf/output.h"
-#include "prompts.h"
+#include "builtin_prompts.h"
 #include "text_util.h"
 
 namespace cadhost {

@@ -20,7 +20,7 @@
 #include "pf/input.h"
 #include "pf/modules.h"
 #include "pf/output.h"
-#include "prompts.h"
+#include "builtin_prompts.h"
 #include "session.h"
 #include "text_util.h"
 

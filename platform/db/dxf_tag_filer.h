@@ -9,7 +9,7 @@
 #include <deque>
 #include <string>
 #include "dbmain.h"
-#include "db/tags.h"
+#include "db/tag_list.h"
 
 namespace pf {
 

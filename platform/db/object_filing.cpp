@@ -5,7 +5,7 @@
 #include "db_internal.h"
 #include "acutmem.h"
 #include "db/dxf_tag_filer.h"
-#include "db/tags.h"
+#include "db/tag_list.h"
 
 using pf::impl;
 

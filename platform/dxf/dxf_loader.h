@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "dbmain.h"
-#include "dxf/dxf_filers.h"
+#include "dxf/dxf_file_filers.h"
 #include "dxf/dxf_state.h"
 #include "dxf/dxf_structure.h"
 #include "dxf/dxf_text_codec.h"

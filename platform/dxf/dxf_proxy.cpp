@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "acutmem.h"
-#include "dxf/dxf_filers.h"
+#include "dxf/dxf_file_filers.h"
 #include "dxf/dxf_tag.h"
 #include "dxf/dxf_writer.h"
 #include "db/db_services.h"

@@ -22,7 +22,7 @@
 #include "acutmem.h"
 #include "dxf/dxf_binary.h"
 #include "dxf/dxf_file.h"
-#include "dxf/dxf_filers.h"
+#include "dxf/dxf_file_filers.h"
 #include "dxf/dxf_proxy.h"
 #include "dxf/dxf_state.h"
 #include "dxf/dxf_template.h"

@@ -11,7 +11,7 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "win/codepage_internal.h"
+#include "winrt/codepage_internal.h"
 
 namespace pf {
 namespace dxf {

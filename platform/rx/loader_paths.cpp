@@ -16,7 +16,7 @@
 #include "pf/modules.h"
 #include "pf/resource_context.h"
 #include "rx/loader_modules.h"
-#include "win/win_faults.h"
+#include "winrt/win_faults.h"
 #include "winbase.h"
 
 namespace pf {

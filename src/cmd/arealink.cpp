@@ -18,21 +18,16 @@ const int kMaxPrecision = 12;
 
 }  // namespace
 
-std::string formatAreaText(double area, double divisor, int precision)
-{
-    if (divisor > kDivisorThreshold)
-        area = area / divisor;
-    if (precision < kMinPrecision)
-        precision = kMinPrecision;
-    if (precision > kMaxPrecision)
-        precision = kMaxPrecision;
+std::string formatAreaText(double area, double divisor, int precision) {
+  if (divisor > kDivisorThreshold) area = area / divisor;
+  if (precision < kMinPrecision) precision = kMinPrecision;
+  if (precision > kMaxPrecision) precision = kMaxPrecision;
 
-    char format[32];
-    snprintf(format, sizeof format, "%%.%df", precision);
-    int length = snprintf(NULL, 0, format, area);
-    if (length < 0)
-        return std::string();
-    std::vector<char> text(static_cast<size_t>(length) + 1);
-    snprintf(text.data(), text.size(), format, area);
-    return std::string(text.data(), static_cast<size_t>(length));
+  char format[32];
+  snprintf(format, sizeof format, "%%.%df", precision);
+  int length = snprintf(nullptr, 0, format, area);
+  if (length < 0) return std::string();
+  std::vector<char> text(static_cast<size_t>(length) + 1);
+  snprintf(text.data(), text.size(), format, area);
+  return std::string(text.data(), static_cast<size_t>(length));
 }

@@ -11,7 +11,7 @@
 #include "db/db_services.h"
 #include "db/dwg_filer.h"
 #include "db/dxf_tag_filer.h"
-#include "db/tags.h"
+#include "db/tag_list.h"
 
 namespace {
 

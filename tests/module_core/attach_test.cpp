@@ -8,6 +8,8 @@
 #include "windows.h"
 #include "pf/messagebox.h"
 
+#include "db/dxf_tag_filer.h"
+
 #include "cmd/arealink.h"
 #include "cmd/cmdzorvik.h"
 #include "drawing_fixture.h"
@@ -322,6 +324,55 @@ TEST_F(AttachTest, ExtensionDictionaryThatCannotBeOpenedLeavesNothingBehind)
     EXPECT_EQ(reactorsBefore, persistentReactors(plineId).size());
     EXPECT_EQ(attId, linkedAttribute(plineId));  // the earlier link still stands
     EXPECT_EQ(errorsBefore, newErrorCount());     // a failed open is not a logged host call
+}
+
+// A drawing may name any object as a polyline's extension dictionary (a file written by
+// another program, say). The module treats one that is not a dictionary like one it cannot
+// open: it gives up without touching the object or the polyline, and without a log entry.
+TEST_F(AttachTest, ExtensionDictionaryThatIsNotADictionaryIsLeftAlone)
+{
+    AcDbObjectId attId = addAttribute("AREA");
+    AcDbObjectId plineId = addRectangle(0, 0, 5, 5);
+
+    // Another polyline stands in for the dictionary; the polyline gets a real one first so that
+    // its groups carry an extension dictionary to replace.
+    AcDbObjectId otherId = addRectangle(10, 0, 15, 5);
+    AcDbPolyline* pPline = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenObject(pPline, plineId, AcDb::kForWrite));
+    ASSERT_EQ(Acad::eOk, pPline->createExtensionDictionary());
+    AcDbObjectId realDictId = pPline->extensionDictionary();
+    pPline->close();
+
+    // The polyline's own groups read back with the other polyline in place of its dictionary.
+    ASSERT_EQ(Acad::eOk, acdbOpenObject(pPline, plineId, AcDb::kForWrite));
+    pf::TagDxfFiler out(m_db);
+    pPline->AcDbObject::dxfOutFields(&out);
+    pf::TagList tags = out.tags();
+    char handle[32];
+    otherId.handle().getIntoAsciiBuffer(handle);
+    bool swapped = false;
+    for (pf::Tag& tag : tags) {
+        if (tag.code == 360 && tag.id == realDictId) {
+            tag.text = handle;
+            tag.id = otherId;
+            swapped = true;
+        }
+    }
+    pf::TagDxfFiler in(m_db, tags);
+    EXPECT_EQ(Acad::eOk, pPline->AcDbObject::dxfInFields(&in));
+    pPline->close();
+    ASSERT_TRUE(swapped);
+    ASSERT_EQ(otherId, extensionDictionaryOf(plineId));
+
+    const int errorsBefore = newErrorCount();
+    AcDbObjectId linkId;
+    bool inDb = true;
+    EXPECT_FALSE(attach(plineId, attId, linkId, inDb));
+    EXPECT_FALSE(inDb);
+    EXPECT_TRUE(persistentReactors(plineId).empty());
+    EXPECT_EQ(otherId, extensionDictionaryOf(plineId));  // not replaced by a new dictionary
+    EXPECT_EQ(errorsBefore, newErrorCount());
+    EXPECT_TRUE(linkedAttribute(plineId).isNull());
 }
 
 TEST_F(AttachTest, FailedSetAtIsLoggedAndNothingIsRegistered)

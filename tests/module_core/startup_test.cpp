@@ -97,6 +97,32 @@ TEST(ModuleStartUp, RegistersClassesAttachesTheReactorAndLoadsSettings)
     });
 }
 
+// The link class is registered before the editor reactor's class: the class dictionary, walked
+// in the order of its entries, meets the link class first.
+TEST(ModuleStartUp, RegistersTheLinkClassBeforeTheEditorReactorClass)
+{
+    expectInFreshProcess([](Problems& p) {
+        ModuleTempDir dir;
+        useHiveWithAreaPrec(dir);
+        ModuleApp* app = getModuleApp();
+        int packet = 0;
+        p.equal(int(AcRx::kRetOK), int(app->handleMessage(AcRx::kInitAppMsg, &packet)), "answer to message 1");
+
+        int linkAt = -1, reactorAt = -1, position = 0;
+        AcRxDictionaryIterator* it = acrxClassDictionary->newIterator(AcRx::kDictCollated);
+        for (; !it->done(); it->next(), ++position) {
+            const std::string key = it->key();
+            if (key == "CPlineNotifyObject") linkAt = position;
+            if (key == "AcZorvikEditorReactor") reactorAt = position;
+        }
+        delete it;
+        p.check(linkAt >= 0 && reactorAt >= 0, "both classes registered");
+        p.check(linkAt < reactorAt, "link class registered first");
+
+        p.equal(int(AcRx::kRetOK), int(app->handleMessage(AcRx::kUnloadAppMsg, &packet)), "answer to message 2");
+    });
+}
+
 TEST(ModuleStartUp, AnswersErrorWhenTheEditorReactorCannotBeMade)
 {
     expectInFreshProcess([](Problems& p) {

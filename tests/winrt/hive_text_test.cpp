@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "win/reg_model.h"
+#include "winrt/reg_model.h"
 
 namespace {
 

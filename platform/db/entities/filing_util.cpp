@@ -5,7 +5,7 @@
 
 #include "acutmem.h"
 #include "db/entities/entity_util.h"
-#include "db/tags.h"
+#include "db/tag_list.h"
 #include "dbmain.h"
 
 namespace pf {

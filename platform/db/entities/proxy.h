@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "dbproxy.h"
-#include "db/tags.h"
+#include "db/tag_list.h"
 
 namespace pf {
 

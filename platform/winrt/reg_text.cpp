@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "win/codepage_internal.h"
-#include "win/reg_model.h"
+#include "winrt/codepage_internal.h"
+#include "winrt/reg_model.h"
 #include "winreg.h"
 
 namespace pf {

@@ -1,4 +1,4 @@
-// resbuf.cpp - copying and freeing result-buffer lists, and DWG filing of resbuf items.
+// resbuf_chain.cpp - copying and freeing result-buffer lists, and DWG filing of resbuf items.
 //
 // Lists are allocated the way acutNewRb does (calloc, strings with malloc), so a copy handed to
 // a caller can be released with acutRelRb.
@@ -9,7 +9,7 @@
 #include "acutads.h"
 #include "adscodes.h"
 #include "acutmem.h"
-#include "db/tags.h"
+#include "db/tag_list.h"
 
 namespace pf {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "win/reg_model.h"
+#include "winrt/reg_model.h"
 #include "winreg.h"
 
 namespace pf {

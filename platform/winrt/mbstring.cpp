@@ -7,7 +7,7 @@
 #include <cerrno>
 
 #include "pf/codepage.h"
-#include "win/codepage_internal.h"
+#include "winrt/codepage_internal.h"
 
 namespace {
 

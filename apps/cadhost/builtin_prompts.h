@@ -1,4 +1,4 @@
-// prompts.h - the host program's own prompts for its built-in commands, read from the current
+// builtin_prompts.h - the host program's own prompts for its built-in commands, read from the current
 // input source: points, numbers, texts and object selection. Each answers kOk, kEnter (empty
 // input, where the prompt allows it) or kCancel (^C or the end of the input).
 #pragma once

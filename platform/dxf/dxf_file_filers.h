@@ -1,4 +1,4 @@
-// dxf_filers.h - the DXF filers the drawing reader and writer hand to objects: an input filer
+// dxf_file_filers.h - the DXF filers the drawing reader and writer hand to objects: an input filer
 // over the groups of one record as read from the file (values still in the file's buffer,
 // converted to resbufs only when an object asks), and an output filer that writes straight
 // into the drawing being saved. Neither builds an intermediate list, so a drawing of a million

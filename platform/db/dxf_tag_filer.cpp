@@ -1,11 +1,11 @@
-// dxf_filer.cpp - AcDbDxfFiler's shared behaviour and the filer over a list of tags.
+// dxf_tag_filer.cpp - AcDbDxfFiler's shared behaviour and the filer over a list of tags.
 #include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include "db_internal.h"
 #include "db/dxf_tag_filer.h"
-#include "db/tags.h"
+#include "db/tag_list.h"
 #include "db/db_services.h"
 
 // ---- AcDbDxfFiler defaults -------------------------------------------------------------------

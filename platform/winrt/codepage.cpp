@@ -1,7 +1,7 @@
 // codepage.cpp - the current ANSI code page: lead bytes, case folding and conversions to and
 // from Unicode for the registry file and for the host's text exchange (with "\U+XXXX").
 #include "pf/codepage.h"
-#include "win/codepage_internal.h"
+#include "winrt/codepage_internal.h"
 
 #include <atomic>
 

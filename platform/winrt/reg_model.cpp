@@ -1,10 +1,10 @@
 // reg_model.cpp - registry keys and values in memory: names compared without regard to case,
 // paths split at backslashes.
-#include "win/reg_model.h"
+#include "winrt/reg_model.h"
 
 #include <algorithm>
 
-#include "win/codepage_internal.h"
+#include "winrt/codepage_internal.h"
 
 namespace pf {
 namespace reg {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "pf/codepage.h"
-#include "win/codepage_internal.h"
+#include "winrt/codepage_internal.h"
 
 namespace {
 

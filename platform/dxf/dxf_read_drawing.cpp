@@ -1,4 +1,4 @@
-// dxf_load.cpp - AcDbDatabase::dxfIn: reads a DXF drawing (ASCII, or binary through its ASCII
+// dxf_read_drawing.cpp - AcDbDatabase::dxfIn: reads a DXF drawing (ASCII, or binary through its ASCII
 // form) into an empty database.
 //
 // One pass: the structural walk (dxf_structure) checks every group as it reads the file and hands

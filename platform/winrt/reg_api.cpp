@@ -9,8 +9,8 @@
 // set and delete calls fail through pf/faults.h, keyed by the call's name.
 #include <cstring>
 
-#include "win/reg_store.h"
-#include "win/win_faults.h"
+#include "winrt/reg_store.h"
+#include "winrt/win_faults.h"
 #include "winreg.h"
 
 using pf::reg::Change;

@@ -1,4 +1,4 @@
-// db/tags.h - a DXF tag (group code + value) as the DXF reader, the writer and the tag filer
+// db/tag_list.h - a DXF tag (group code + value) as the DXF reader, the writer and the tag filer
 // share it.
 //
 // A tag read from a file keeps the value's original text (and its line number for messages);

@@ -1,11 +1,11 @@
-// dxf_filers.cpp - DXF input and output filers over the drawing's groups (see dxf_filers.h).
+// dxf_file_filers.cpp - DXF input and output filers over the drawing's groups (see dxf_file_filers.h).
 //
 // Values are handed to objects the way the host does: a point group (10-18, 110-112, 210,
 // 1010-1013) arrives as one resbuf with its x, y and z groups combined; 16-bit and 8-bit
 // integers in resval.rint, 32-bit ones in resval.rlong; text in a string the reader frees with
 // acutDelString; binary chunks in a buffer freed with delete[]; object references as an
 // ads_name (convert with acdbGetObjectId).
-#include "dxf/dxf_filers.h"
+#include "dxf/dxf_file_filers.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -14,7 +14,7 @@
 
 #include "acutmem.h"
 #include "db/db_services.h"
-#include "db/tags.h"
+#include "db/tag_list.h"
 #include "db/db_internal.h"
 
 namespace pf {

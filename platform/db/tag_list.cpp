@@ -1,8 +1,8 @@
-// tags.cpp - group-code kinds and the text form of values in a drawing file.
+// tag_list.cpp - group-code kinds and the text form of values in a drawing file.
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include "db/tags.h"
+#include "db/tag_list.h"
 
 namespace pf {
 

@@ -10,7 +10,7 @@
 // survive, and for a value both changed the last save wins) and replaces the hive with the
 // result through pf::FileReplacement (a kill leaves no temporary file). A file that cannot be parsed is reported
 // with its line and never replaced.
-#include "win/reg_store.h"
+#include "winrt/reg_store.h"
 
 #include <fcntl.h>
 #include <pwd.h>

@@ -1,5 +1,5 @@
 // Prompts of the host program's built-in commands, on top of the platform's input source.
-#include "prompts.h"
+#include "builtin_prompts.h"
 
 #include <algorithm>
 #include <cerrno>
