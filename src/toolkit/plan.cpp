@@ -1,6 +1,7 @@
 // plan.cpp - reading the rooms and tags of model space and paper space.
 #include "toolkit/plan.h"
 
+#include <cstring>
 #include <map>
 
 #include "acutmem.h"
@@ -40,7 +41,7 @@ const std::string& blockNameOf(const AcDbObjectId& definitionId, BlockNames& nam
   return names.emplace(definitionId, name).first->second;
 }
 
-void readTag(const AcDbBlockReference* reference, Plan& plan, BlockNames& names) {
+void readTag(const AcDbBlockReference* reference, Plan& plan, BlockNames& names, const char* onlyTag) {
   Tag tag;
   AcDbObjectIterator* iterator = reference->attributeIterator();
   if (iterator == nullptr) return;
@@ -49,7 +50,8 @@ void readTag(const AcDbBlockReference* reference, Plan& plan, BlockNames& names)
     OpenPtr<AcDbAttribute> attribute(id, AcDb::kForRead);
     if (!attribute.isOpen()) continue;
     char* text = attribute->tag();
-    tag.attributes.push_back(TagAttribute{text != nullptr ? text : "", id});
+    const char* name = text != nullptr ? text : "";
+    if (onlyTag == nullptr || std::strcmp(name, onlyTag) == 0) tag.attributes.push_back(TagAttribute{name, id});
     acutDelString(text);
   }
   delete iterator;
@@ -63,11 +65,11 @@ void readTag(const AcDbBlockReference* reference, Plan& plan, BlockNames& names)
 }
 
 // Files the entity as a room or a tag when it is one.
-void readEntity(const AcDbEntity* entity, Plan& plan, BlockNames& names) {
+void readEntity(const AcDbEntity* entity, Plan& plan, BlockNames& names, const char* onlyTag) {
   if (const AcDbPolyline* polyline = AcDbPolyline::cast(entity)) {
     readRoom(polyline, plan);
   } else if (const AcDbBlockReference* reference = AcDbBlockReference::cast(entity)) {
-    readTag(reference, plan, names);
+    readTag(reference, plan, names, onlyTag);
   }
 }
 
@@ -90,7 +92,7 @@ AcDbObjectId Tag::attributeNamed(const char* name) const {
   return found;
 }
 
-bool readPlan(AcDbDatabase* database, Plan& plan) {
+bool readPlan(AcDbDatabase* database, Plan& plan, const char* onlyTag) {
   if (!readSpaceIds(database, plan)) return false;
   BlockNames names;
   for (const AcDbObjectId& spaceId : {plan.modelSpace, plan.paperSpace}) {
@@ -103,21 +105,22 @@ bool readPlan(AcDbDatabase* database, Plan& plan) {
       if (iterator->getEntity(entity, AcDb::kForRead, false) != Acad::eOk) continue;
       OpenPtr<AcDbEntity> held;
       held.adopt(entity);
-      readEntity(entity, plan, names);
+      readEntity(entity, plan, names, onlyTag);
     }
     delete iterator;
   }
   return true;
 }
 
-bool readPlanOf(AcDbDatabase* database, const std::vector<AcDbObjectId>& ids, Plan& plan) {
+bool readPlanOf(AcDbDatabase* database, const std::vector<AcDbObjectId>& ids, Plan& plan,
+                const char* onlyTag) {
   if (!readSpaceIds(database, plan)) return false;
   BlockNames names;
   for (const AcDbObjectId& id : ids) {
     OpenPtr<AcDbEntity> entity(id, AcDb::kForRead);
     if (!entity.isOpen()) continue;
     if (entity->ownerId() != plan.modelSpace && entity->ownerId() != plan.paperSpace) continue;
-    readEntity(entity.get(), plan, names);
+    readEntity(entity.get(), plan, names, onlyTag);
   }
   return true;
 }
