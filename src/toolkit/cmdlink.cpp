@@ -103,10 +103,7 @@ void linkPlan(const Plan& plan, const std::string& tagName, bool relink) {
   }
   const Pairing pairing = pairTags(plan, tagIndices);
 
-  std::vector<int> order(plan.rooms.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
-  std::sort(order.begin(), order.end(),
-            [&plan](int a, int b) { return handleLess(plan.rooms[a].id, plan.rooms[b].id); });
+  const std::vector<int> order = roomsInHandleOrder(plan);
 
   LinkCounts counts;
   for (int i : order) {

@@ -1,6 +1,7 @@
 // plan.cpp - reading the rooms and tags of model space and paper space.
 #include "toolkit/plan.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -132,5 +133,17 @@ std::string handleText(const AcDbObjectId& id) {
 }
 
 bool handleLess(const AcDbObjectId& a, const AcDbObjectId& b) { return a.handle() < b.handle(); }
+
+std::vector<int> roomsInHandleOrder(const Plan& plan) {
+  std::vector<std::pair<AcDbHandle, int>> keyed;
+  keyed.reserve(plan.rooms.size());
+  for (size_t i = 0; i < plan.rooms.size(); ++i) keyed.emplace_back(plan.rooms[i].id.handle(), static_cast<int>(i));
+  std::sort(keyed.begin(), keyed.end(),
+            [](const std::pair<AcDbHandle, int>& a, const std::pair<AcDbHandle, int>& b) { return a.first < b.first; });
+  std::vector<int> order;
+  order.reserve(keyed.size());
+  for (const auto& entry : keyed) order.push_back(entry.second);
+  return order;
+}
 
 }  // namespace toolkit

@@ -62,5 +62,7 @@ bool readPlanOf(AcDbDatabase* database, const std::vector<AcDbObjectId>& ids, Pl
 std::string handleText(const AcDbObjectId& id);
 // Handle order: by handle value.
 bool handleLess(const AcDbObjectId& a, const AcDbObjectId& b);
+// The indices of plan.rooms in handle order; each handle is looked up once, not per comparison.
+std::vector<int> roomsInHandleOrder(const Plan& plan);
 
 }  // namespace toolkit
