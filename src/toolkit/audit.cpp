@@ -73,10 +73,7 @@ std::vector<Finding> auditPlan(const Plan& plan) {
   std::set<std::string> linkedTags;
   std::vector<int> unlinkedClosed;
 
-  std::vector<int> order(plan.rooms.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
-  std::sort(order.begin(), order.end(),
-            [&plan](int a, int b) { return handleLess(plan.rooms[a].id, plan.rooms[b].id); });
+  const std::vector<int> order = roomsInHandleOrder(plan);
 
   for (int i : order) {
     const Room& entry = plan.rooms[i];

@@ -39,14 +39,9 @@ struct LinkCounts {
   int tagsInNoRoom = 0, tagsInOpen = 0, tagsInOtherSpace = 0;
 };
 
-// The tag name: the Attname setting in quiet mode, otherwise chosen in the attribute picker
-// among the tags of the plan's block references. Empty when none was chosen.
+// The tag name chosen in the attribute picker among the tags of the plan's block references
+// (quiet mode takes the Attname setting instead). Empty when none was chosen.
 std::string chooseTagName(const Plan& plan) {
-  if (getModuleApp()->quietMode()) {
-    std::string name = getModuleApp()->attname();
-    if (name.empty()) printText(IDS_TK_NO_ATTNAME);
-    return name;
-  }
   std::set<std::string> names;
   for (const Tag& tag : plan.tags)
     for (const TagAttribute& attribute : tag.attributes) names.insert(attribute.tag);
@@ -108,10 +103,7 @@ void linkPlan(const Plan& plan, const std::string& tagName, bool relink) {
   }
   const Pairing pairing = pairTags(plan, tagIndices);
 
-  std::vector<int> order(plan.rooms.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
-  std::sort(order.begin(), order.end(),
-            [&plan](int a, int b) { return handleLess(plan.rooms[a].id, plan.rooms[b].id); });
+  const std::vector<int> order = roomsInHandleOrder(plan);
 
   LinkCounts counts;
   for (int i : order) {
@@ -197,9 +189,17 @@ void zorvikLinkCommand() {
   const int relink = askYesNo(IDS_TK_RELINK_PROMPT, false);
   if (relink < 0) return;
 
+  // In quiet mode the tag is known before the plan is read, so only its attributes are kept.
+  const bool quiet = getModuleApp()->quietMode();
+  const std::string quietName = quiet ? getModuleApp()->attname() : std::string();
+  if (quiet && quietName.empty()) {
+    printText(IDS_TK_NO_ATTNAME);
+    return;
+  }
+  const char* onlyTag = quiet ? quietName.c_str() : nullptr;
   Plan plan;
-  if (!(all ? readPlan(database, plan) : readPlanOf(database, selected, plan))) return;
-  const std::string tagName = chooseTagName(plan);
+  if (!(all ? readPlan(database, plan, onlyTag) : readPlanOf(database, selected, plan, onlyTag))) return;
+  const std::string tagName = quiet ? quietName : chooseTagName(plan);
   if (tagName.empty()) return;
   linkPlan(plan, tagName, relink == 1);
 }

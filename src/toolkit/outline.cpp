@@ -58,8 +58,7 @@ bool onArcSide(double ax, double ay, double bx, double by, double bulge, double 
 
 Outline::Outline(const AcDbPolyline* polyline) {
   const unsigned count = polyline->numVerts();
-  std::vector<AcGePoint2d> points;
-  points.reserve(count);
+  m_vertices.reserve(count);
   for (unsigned i = 0; i < count; ++i) {
     AcGePoint2d point;
     double bulge = 0.0;

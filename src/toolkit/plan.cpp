@@ -1,6 +1,8 @@
 // plan.cpp - reading the rooms and tags of model space and paper space.
 #include "toolkit/plan.h"
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 
 #include "acutmem.h"
@@ -40,7 +42,7 @@ const std::string& blockNameOf(const AcDbObjectId& definitionId, BlockNames& nam
   return names.emplace(definitionId, name).first->second;
 }
 
-void readTag(const AcDbBlockReference* reference, Plan& plan, BlockNames& names) {
+void readTag(const AcDbBlockReference* reference, Plan& plan, BlockNames& names, const char* onlyTag) {
   Tag tag;
   AcDbObjectIterator* iterator = reference->attributeIterator();
   if (iterator == nullptr) return;
@@ -49,7 +51,8 @@ void readTag(const AcDbBlockReference* reference, Plan& plan, BlockNames& names)
     OpenPtr<AcDbAttribute> attribute(id, AcDb::kForRead);
     if (!attribute.isOpen()) continue;
     char* text = attribute->tag();
-    tag.attributes.push_back(TagAttribute{text != nullptr ? text : "", id});
+    const char* name = text != nullptr ? text : "";
+    if (onlyTag == nullptr || std::strcmp(name, onlyTag) == 0) tag.attributes.push_back(TagAttribute{name, id});
     acutDelString(text);
   }
   delete iterator;
@@ -63,11 +66,11 @@ void readTag(const AcDbBlockReference* reference, Plan& plan, BlockNames& names)
 }
 
 // Files the entity as a room or a tag when it is one.
-void readEntity(const AcDbEntity* entity, Plan& plan, BlockNames& names) {
+void readEntity(const AcDbEntity* entity, Plan& plan, BlockNames& names, const char* onlyTag) {
   if (const AcDbPolyline* polyline = AcDbPolyline::cast(entity)) {
     readRoom(polyline, plan);
   } else if (const AcDbBlockReference* reference = AcDbBlockReference::cast(entity)) {
-    readTag(reference, plan, names);
+    readTag(reference, plan, names, onlyTag);
   }
 }
 
@@ -90,7 +93,7 @@ AcDbObjectId Tag::attributeNamed(const char* name) const {
   return found;
 }
 
-bool readPlan(AcDbDatabase* database, Plan& plan) {
+bool readPlan(AcDbDatabase* database, Plan& plan, const char* onlyTag) {
   if (!readSpaceIds(database, plan)) return false;
   BlockNames names;
   for (const AcDbObjectId& spaceId : {plan.modelSpace, plan.paperSpace}) {
@@ -103,21 +106,22 @@ bool readPlan(AcDbDatabase* database, Plan& plan) {
       if (iterator->getEntity(entity, AcDb::kForRead, false) != Acad::eOk) continue;
       OpenPtr<AcDbEntity> held;
       held.adopt(entity);
-      readEntity(entity, plan, names);
+      readEntity(entity, plan, names, onlyTag);
     }
     delete iterator;
   }
   return true;
 }
 
-bool readPlanOf(AcDbDatabase* database, const std::vector<AcDbObjectId>& ids, Plan& plan) {
+bool readPlanOf(AcDbDatabase* database, const std::vector<AcDbObjectId>& ids, Plan& plan,
+                const char* onlyTag) {
   if (!readSpaceIds(database, plan)) return false;
   BlockNames names;
   for (const AcDbObjectId& id : ids) {
     OpenPtr<AcDbEntity> entity(id, AcDb::kForRead);
     if (!entity.isOpen()) continue;
     if (entity->ownerId() != plan.modelSpace && entity->ownerId() != plan.paperSpace) continue;
-    readEntity(entity.get(), plan, names);
+    readEntity(entity.get(), plan, names, onlyTag);
   }
   return true;
 }
@@ -129,5 +133,17 @@ std::string handleText(const AcDbObjectId& id) {
 }
 
 bool handleLess(const AcDbObjectId& a, const AcDbObjectId& b) { return a.handle() < b.handle(); }
+
+std::vector<int> roomsInHandleOrder(const Plan& plan) {
+  std::vector<std::pair<AcDbHandle, int>> keyed;
+  keyed.reserve(plan.rooms.size());
+  for (size_t i = 0; i < plan.rooms.size(); ++i) keyed.emplace_back(plan.rooms[i].id.handle(), static_cast<int>(i));
+  std::sort(keyed.begin(), keyed.end(),
+            [](const std::pair<AcDbHandle, int>& a, const std::pair<AcDbHandle, int>& b) { return a.first < b.first; });
+  std::vector<int> order;
+  order.reserve(keyed.size());
+  for (const auto& entry : keyed) order.push_back(entry.second);
+  return order;
+}
 
 }  // namespace toolkit

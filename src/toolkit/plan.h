@@ -51,13 +51,18 @@ struct Plan {
 
 // Reads every polyline and attributed block reference of model space and paper space.
 // Answers false when the drawing's block table cannot be read.
-bool readPlan(AcDbDatabase* database, Plan& plan);
+// With onlyTag, a block reference keeps only its attributes of that tag (and is no tag without
+// one), which spares copying the names a caller that already knows the tag never looks at.
+bool readPlan(AcDbDatabase* database, Plan& plan, const char* onlyTag = nullptr);
 // Reads only the given entities (of either space); other objects are skipped.
-bool readPlanOf(AcDbDatabase* database, const std::vector<AcDbObjectId>& ids, Plan& plan);
+bool readPlanOf(AcDbDatabase* database, const std::vector<AcDbObjectId>& ids, Plan& plan,
+                const char* onlyTag = nullptr);
 
 // The handle of an object in upper-case hexadecimal, as LIST shows it.
 std::string handleText(const AcDbObjectId& id);
 // Handle order: by handle value.
 bool handleLess(const AcDbObjectId& a, const AcDbObjectId& b);
+// The indices of plan.rooms in handle order; each handle is looked up once, not per comparison.
+std::vector<int> roomsInHandleOrder(const Plan& plan);
 
 }  // namespace toolkit

@@ -67,6 +67,18 @@ TEST_F(LinkTest, OnlyBlockReferencesWithTheAttributeAreTags) {
   EXPECT_EQ(area, linkedAttribute(room)) << "the NAME-only block does not make the room ambiguous";
 }
 
+TEST_F(LinkTest, QuietModeTakesTheLaterOfTwoAttributesOfTheTagAndMatchesItsCaseExactly) {
+  const AcDbObjectId room = addRoom(ACDB_MODEL_SPACE, 0, 0, 10, 10);
+  std::vector<AcDbObjectId> ids;
+  addTag(ACDB_MODEL_SPACE, AcGePoint3d(5, 5, 0), {{"AREA", "first"}, {"NAME", "n"}, {"AREA", "second"}}, &ids);
+  const AcDbObjectId other = addRoom(ACDB_MODEL_SPACE, 20, 0, 10, 10);
+  addTag(ACDB_MODEL_SPACE, AcGePoint3d(25, 5, 0), {{"area", "lower case"}});
+  linkAll();
+  ASSERT_EQ(3u, ids.size());
+  EXPECT_EQ(ids[2], linkedAttribute(room)) << "of two AREA attributes the later is linked, as Create chooses";
+  EXPECT_TRUE(linkedAttribute(other).isNull()) << "an attribute \"area\" is not the tag AREA";
+}
+
 TEST_F(LinkTest, RoomsWithSeveralTagsAndTagsInNoRoomAreReportedWithHandles) {
   const AcDbObjectId twice = addRoom(ACDB_MODEL_SPACE, 0, 0, 10, 10);
   const AcDbObjectId first = addAreaTag(ACDB_MODEL_SPACE, 2, 2);
