@@ -166,39 +166,6 @@ const CodePageTable* tableFor(std::string_view codePage) {
   return slot.get();
 }
 
-void appendEscape(std::string& out, char32_t u) {
-  static const char kHex[] = "0123456789ABCDEF";
-  auto one = [&](unsigned v) {
-    out += "\\U+";
-    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(v >> shift) & 0xF];
-  };
-  if (u < 0x10000) {
-    one(static_cast<unsigned>(u));
-  } else {
-    const unsigned v = static_cast<unsigned>(u) - 0x10000;
-    one(0xD800 + (v >> 10));
-    one(0xDC00 + (v & 0x3FF));
-  }
-}
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-// The value of a `\U+XXXX` escape at in[i], or -1.
-long escapeAt(std::string_view in, std::size_t i) {
-  if (i + 7 > in.size() || in[i] != '\\' || (in[i + 1] != 'U' && in[i + 1] != 'u') || in[i + 2] != '+') return -1;
-  long v = 0;
-  for (std::size_t k = i + 3; k < i + 7; ++k) {
-    const int d = hexDigit(in[k]);
-    if (d < 0) return -1;
-    v = v * 16 + d;
-  }
-  return v;
-}
 
 }  // namespace
 
@@ -229,7 +196,7 @@ bool TextCodec::toCodePage(std::string_view in, std::string& out) const {
     }
     auto found = table_->bytesOf.find(u);
     if (found == table_->bytesOf.end()) {
-      appendEscape(out, u);
+      cp::appendEscape(out, u);
     } else if (found->second > 0xFF) {
       out += static_cast<char>(found->second >> 8);
       out += static_cast<char>(found->second & 0xFF);
@@ -248,10 +215,10 @@ bool TextCodec::toFile(std::string_view in, std::string& out) const {
   while (i < in.size()) {
     const unsigned char b = static_cast<unsigned char>(in[i]);
     if (b == '\\') {
-      long v = escapeAt(in, i);
+      long v = cp::escapeAt(in, i);
       std::size_t len = 7;
       if (v >= 0xD800 && v < 0xDC00) {  // a character beyond U+FFFF, as its two surrogates
-        const long low = escapeAt(in, i + 7);
+        const long low = cp::escapeAt(in, i + 7);
         if (low >= 0xDC00 && low < 0xE000) {
           v = 0x10000 + ((v - 0xD800) << 10) + (low - 0xDC00);
           len = 14;

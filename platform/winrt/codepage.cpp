@@ -209,46 +209,53 @@ bool isValidUtf8(const std::string& text) {
   return true;
 }
 
-}  // namespace cp
-
 namespace {
 
-int hexValue(char c) {
+int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
 }
 
-// The character of a "\U+XXXX" escape at text[i] (four hex digits); -1 when there is none.
-long escapeAt(const std::string& text, size_t i) {
-  if (i + 7 > text.size() || text[i] != '\\' || (text[i + 1] != 'U' && text[i + 1] != 'u') || text[i + 2] != '+')
-    return -1;
-  long u = 0;
-  for (size_t k = i + 3; k < i + 7; ++k) {
-    const int h = hexValue(text[k]);
-    if (h < 0) return -1;
-    u = u * 16 + h;
-  }
-  return u;
-}
+}  // namespace
 
 void appendEscape(std::string& out, char32_t u) {
   static const char kHex[] = "0123456789ABCDEF";
-  out += "\\U+";
-  for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(u >> shift) & 0xF];
+  auto one = [&](unsigned v) {
+    out += "\\U+";
+    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(v >> shift) & 0xF];
+  };
+  if (u < 0x10000) {
+    one(static_cast<unsigned>(u));
+  } else {
+    const unsigned v = static_cast<unsigned>(u) - 0x10000;
+    one(0xD800 + (v >> 10));
+    one(0xDC00 + (v & 0x3FF));
+  }
 }
 
-}  // namespace
+long escapeAt(std::string_view in, std::size_t i) {
+  if (i + 7 > in.size() || in[i] != '\\' || (in[i + 1] != 'U' && in[i + 1] != 'u') || in[i + 2] != '+') return -1;
+  long v = 0;
+  for (std::size_t k = i + 3; k < i + 7; ++k) {
+    const int d = hexDigit(in[k]);
+    if (d < 0) return -1;
+    v = v * 16 + d;
+  }
+  return v;
+}
+
+}  // namespace cp
 
 std::string ansiToUtf8Unescaped(const std::string& ansi) {
   std::string out;
   out.reserve(ansi.size());
   for (size_t i = 0; i < ansi.size(); ++i) {
-    long u = escapeAt(ansi, i);
+    long u = cp::escapeAt(ansi, i);
     if (u >= 0xD800 && u <= 0xDBFF) {
       // A character beyond the 16-bit range is written as the escapes of its surrogate pair.
-      const long low = escapeAt(ansi, i + 7);
+      const long low = cp::escapeAt(ansi, i + 7);
       if (low >= 0xDC00 && low <= 0xDFFF) {
         cp::appendUtf8(out, static_cast<char32_t>(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00)));
         i += 13;
@@ -279,11 +286,8 @@ std::string utf8ToAnsiEscaped(const std::string& utf8) {
     const int b = unicodeToByte(u);
     if (b >= 0) {
       out += static_cast<char>(b);
-    } else if (u > 0xFFFF) {
-      appendEscape(out, 0xD800 + ((u - 0x10000) >> 10));
-      appendEscape(out, 0xDC00 + ((u - 0x10000) & 0x3FF));
     } else {
-      appendEscape(out, u);
+      cp::appendEscape(out, u);  // a surrogate pair of escapes beyond U+FFFF
     }
   }
   return out;

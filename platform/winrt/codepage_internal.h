@@ -36,6 +36,10 @@ int unicodeToCp1252(char32_t u);
 // character, with i past it. appendUtf8 appends a character's UTF-8 form.
 bool decodeUtf8(std::string_view text, std::size_t& i, char32_t& u);
 void appendUtf8(std::string& out, char32_t u);
+// The "\\U+XXXX" escape of a character the code page lacks (two, of its surrogate pair, beyond
+// U+FFFF); and the value of such an escape at in[i] (four hex digits), or -1 when there is none.
+void appendEscape(std::string& out, char32_t u);
+long escapeAt(std::string_view in, std::size_t i);
 
 }  // namespace cp
 }  // namespace pf
