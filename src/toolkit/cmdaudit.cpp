@@ -76,11 +76,8 @@ void zorvikAuditCommand() {
   using namespace toolkit;
   ModuleResourceScope resources;
 
-  AcDbDatabase* database = acdbHostApplicationServices()->workingDatabase();
-  if (database == nullptr) {
-    printText(IDS_TK_NO_DRAWING);
-    return;
-  }
+  AcDbDatabase* database = workingDrawingOrSay();
+  if (database == nullptr) return;
   const int fix = askYesNo(IDS_TK_FIX_PROMPT, false);
   if (fix < 0) return;
   char path[kPathSize] = "";

@@ -63,11 +63,8 @@ void zorvikExportCommand() {
   using namespace toolkit;
   ModuleResourceScope resources;
 
-  AcDbDatabase* database = acdbHostApplicationServices()->workingDatabase();
-  if (database == nullptr) {
-    printText(IDS_TK_NO_DRAWING);
-    return;
-  }
+  AcDbDatabase* database = workingDrawingOrSay();
+  if (database == nullptr) return;
   char path[kPathSize] = "";
   {
     CString prompt = loadResourceString(IDS_TK_SCHEDULE_PROMPT);

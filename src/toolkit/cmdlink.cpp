@@ -169,11 +169,8 @@ void zorvikLinkCommand() {
   using namespace toolkit;
   ModuleResourceScope resources;
 
-  AcDbDatabase* database = acdbHostApplicationServices()->workingDatabase();
-  if (database == nullptr) {
-    printText(IDS_TK_NO_DRAWING);
-    return;
-  }
+  AcDbDatabase* database = workingDrawingOrSay();
+  if (database == nullptr) return;
   const std::string scope = askKeyword(IDS_TK_SCOPE_KEYWORDS, IDS_TK_SCOPE_PROMPT, "All");
   if (scope.empty()) return;
   std::vector<AcDbObjectId> selected;

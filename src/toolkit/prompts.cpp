@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "adslib.h"
+#include "dbapserv.h"
+#include "dbmain.h"
 #include "mbstring.h"
 #include "resource.h"
 #include "resources.h"
@@ -67,6 +69,12 @@ void printText(UINT id, ...) {
   const std::string text = vformat(id, args);
   va_end(args);
   acutPrintf("%s", text.c_str());
+}
+
+AcDbDatabase* workingDrawingOrSay() {
+  AcDbDatabase* database = acdbHostApplicationServices()->workingDatabase();
+  if (database == nullptr) printText(IDS_TK_NO_DRAWING);
+  return database;
 }
 
 }  // namespace toolkit

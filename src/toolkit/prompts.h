@@ -6,6 +6,8 @@
 
 #include "afxwin.h"
 
+class AcDbDatabase;
+
 namespace toolkit {
 
 // Asks the keyword question `promptId` with the keyword list `keywordsId` ("A B _A B"); Enter
@@ -20,5 +22,8 @@ int askYesNo(UINT promptId, bool defaultYes);
 std::string formatText(UINT id, ...);
 // Prints the string-table entry `id` used as a printf format.
 void printText(UINT id, ...);
+
+// The working drawing a command acts on; when there is none, says so and answers nullptr.
+AcDbDatabase* workingDrawingOrSay();
 
 }  // namespace toolkit
