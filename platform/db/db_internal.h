@@ -39,7 +39,7 @@ public:
 };
 
 // The common properties of an entity (kept inside the object state of every object: entities
-// are nearly all of a drawing). Names are pooled (pf/pooled_name.h).
+// are nearly all of a drawing). Names are pooled (db/pooled_name.h).
 // The linetype scale and unmodelled groups, rarely set, are kept with the object's extras.
 struct EntityData {
   const char* layer = "0";

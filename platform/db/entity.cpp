@@ -8,7 +8,7 @@
 #include <strings.h>
 #include <vector>
 #include "db_internal.h"
-#include "pf/pooled_name.h"
+#include "db/pooled_name.h"
 #include "dbcurve.h"
 #include "acutmem.h"
 #include "acutads.h"

@@ -1,5 +1,5 @@
-// pooled_name.cpp - the process-wide pool of repeated names (see pf/pooled_name.h).
-#include "pf/pooled_name.h"
+// pooled_name.cpp - the process-wide pool of repeated names (see db/pooled_name.h).
+#include "db/pooled_name.h"
 
 #include <cstring>
 #include <string>

@@ -1,6 +1,5 @@
 // dxf_proxy.cpp - proxies keeping a record's groups as read (see dxf_proxy.h).
 #include "dxf/dxf_proxy.h"
-#include "pf/pooled_name.h"
 
 #include <cstring>
 #include <new>

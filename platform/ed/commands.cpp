@@ -9,10 +9,9 @@
 #include "acdocman.h"
 #include "aced.h"
 #include "ed/command_stack.h"
-#include "ed/doc_internal.h"
+#include "ed/command_documents.h"
 #include "ed/keywords.h"
 #include "ed/prompt_state.h"
-#include "pf/documents.h"
 #include "pf/editor.h"
 #include "pf/input.h"
 #include "pf/output.h"
@@ -54,6 +53,11 @@ CommandOutcome invoke(const CommandRecord& cmd) {
   return takeCancelledPrompt() ? CommandOutcome::kCancelled : CommandOutcome::kEnded;
 }
 
+int resourceDepth() {
+  const CommandDocumentSink* docs = commandDocumentSink();
+  return docs ? docs->resourceDepth() : 0;
+}
+
 }  // namespace
 
 namespace {
@@ -91,7 +95,7 @@ bool commandExists(const std::string& typedName) { return lookUp(trimBlanks(type
 CommandRun runCommand(const std::string& typedName) {
   CommandRun run;
   std::shared_ptr<CommandRecord> cmd = lookUp(trimBlanks(typedName));
-  run.resourceDepthBefore = resourceHandleDepth();
+  run.resourceDepthBefore = resourceDepth();
   if (!cmd) {
     std::string shown = upper(std::string(trimBlanks(typedName)));
     AcDbVoidPtrArray args;
@@ -103,8 +107,9 @@ CommandRun runCommand(const std::string& typedName) {
   run.globalName = cmd->globalName();
   const char* g = run.globalName.c_str();
 
-  AcApDocManager* docs = acDocManagerPtr();
-  AcApDocument* doc = docs->curDocument();
+  const CommandDocumentSink* sink = commandDocumentSink();
+  AcApDocManager* docs = sink ? sink->manager() : nullptr;
+  AcApDocument* doc = docs ? docs->curDocument() : nullptr;
   AcAp::DocLockMode mode = lockFor(cmd->commandFlags());
   bool locked = false;
   if (doc != nullptr && mode != AcAp::kNone) {
@@ -119,17 +124,17 @@ CommandRun runCommand(const std::string& typedName) {
 
   notifyEditorReactors([&](AcEditorReactor& r) { r.commandWillStart(g); });
   running().push_back(run.globalName);
-  enterCommandInCurrentDocument();
-  bool pushed = cmd->resourceHandle() != nullptr;
+  if (sink) sink->enterCommand();
+  bool pushed = docs != nullptr && cmd->resourceHandle() != nullptr;
   if (pushed) docs->pushResourceHandle(cmd->resourceHandle());
 
   run.outcome = invoke(*cmd);
 
   if (pushed) docs->popResourceHandle();
-  leaveCommandInCurrentDocument();
+  if (sink) sink->leaveCommand();
   running().pop_back();
   if (locked) docs->unlockDocument(doc);
-  run.resourceDepthAfter = resourceHandleDepth();
+  run.resourceDepthAfter = resourceDepth();
 
   switch (run.outcome) {
     case CommandOutcome::kEnded:

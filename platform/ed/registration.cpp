@@ -1,7 +1,6 @@
 // Registers the editor area's runtime classes and puts the command stack and the editor into
 // the system registry when the runtime starts, so that acedRegCmds and acedEditor answer from
 // the moment a module can call them.
-#include "acdocman.h"
 #include "aced.h"
 #include "ed/command_stack.h"
 #include "ed/editor_internal.h"
@@ -18,9 +17,6 @@ PF_REGISTER_CLASS(AcEdCommandIterator);
 PF_REGISTER_CLASS(AcEdCommandStack);
 PF_REGISTER_CLASS(AcEditorReactor);
 PF_REGISTER_CLASS(AcEditor);
-PF_REGISTER_CLASS(AcApDocument);
-PF_REGISTER_CLASS(AcApDocumentIterator);
-PF_REGISTER_CLASS(AcApDocManager);
 
 namespace {
 

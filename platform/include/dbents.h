@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "dbmain.h"
-#include "pf/pooled_name.h"
 #include "dbcurve.h"
 #include "gepnt3d.h"
 #include "gevec3d.h"
@@ -17,6 +16,25 @@ class AcDbAttributeDefinition;
 class AcDbSequenceEnd;
 namespace pf {
 class EntityInternals;
+
+// A name many entities repeat (a style, tag or block name): a pointer into the platform's pool
+// of names, one pointer wide. Its members are defined with the pool, in the database's own
+// headers, so only the platform reads or sets it.
+class PooledName {
+public:
+  PooledName() = default;
+  inline PooledName(const char* s);
+  inline PooledName(const std::string& s);
+  inline PooledName& operator=(const char* s);
+  inline PooledName& operator=(const std::string& s);
+  inline const char* c_str() const;
+  inline bool empty() const;
+  inline void clear();
+  inline operator std::string() const;
+
+private:
+  const char* p_ = "";
+};
 }
 
 // ---------------------------------------------------------------------------------------------

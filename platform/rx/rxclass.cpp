@@ -3,6 +3,7 @@
 #include <cstring>
 #include <strings.h>
 #include "rx_internal.h"
+#include "rx/class_observers.h"
 #include "rx/rxinit.h"
 
 namespace pf {
@@ -169,6 +170,7 @@ extern "C" void deleteAcRxClass(AcRxClass* pClassObj) {
   pf::linkParents();
   static_cast<pf::RxClassImpl*>(pClassObj)->setParent(nullptr);
   pf::retiredClasses().push_back(pClassObj);
+  pf::notifyClassDeleted(pClassObj);
 }
 
 extern "C" void acrxBuildClassHierarchy() { pf::linkParents(); }

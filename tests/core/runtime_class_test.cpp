@@ -1,12 +1,14 @@
 // runtime_class_test.cpp - runtime classes, the class dictionary and the system registry.
 #include <gtest/gtest.h>
 #include <cstring>
+#include <string>
 #include "rxobject.h"
 #include "rxclass.h"
 #include "rxdict.h"
 #include "rxboiler.h"
 #include "core_test_objects.h"
 #include "db_test_support.h"
+#include "rx/class_observers.h"
 #include "rx/rxinit.h"
 
 // A class declared the way a plug-in declares its own, with bare DXF-name and app tokens.
@@ -86,6 +88,36 @@ TEST(RuntimeClassTest, DerivationFollowsParentsThatChangeAfterItWasAsked) {
   deleteAcRxClass(leaf);
   EXPECT_FALSE(leaf->isDerivedFrom(AcDbObject::desc()));
   EXPECT_TRUE(leaf->isDerivedFrom(leaf));
+}
+
+namespace {
+std::string g_deletedClasses;
+void recordDeletedClass(const AcRxClass* deleted) {
+  // Told after the removal: the dictionary no longer answers the name.
+  g_deletedClasses += acrxClassDictionary->at(deleted->name()) ? "!still-registered!" : "";
+  g_deletedClasses += std::string(deleted->name()) + ";";
+}
+void recordAgain(const AcRxClass* deleted) { g_deletedClasses += std::string("again:") + deleted->name() + ";"; }
+}  // namespace
+
+TEST(RuntimeClassTest, DeletionObserversHearEachDeletedClassInOrder) {
+  AcRxClass* first = newAcRxClass("RxGoneFirst", "AcDbObject");
+  AcRxClass* second = newAcRxClass("RxGoneSecond", "RxGoneFirst");
+  AcRxClass* kept = newAcRxClass("RxGoneLater", "AcDbObject");
+  g_deletedClasses.clear();
+  pf::addClassDeletionObserver(&recordDeletedClass);
+  pf::addClassDeletionObserver(&recordDeletedClass);  // added once only
+  pf::addClassDeletionObserver(&recordAgain);
+  deleteAcRxClass(second);
+  deleteAcRxClass(first);
+  deleteAcRxClass(first);    // no longer registered: nothing deleted, no one told
+  deleteAcRxClass(nullptr);
+  pf::removeClassDeletionObserver(&recordAgain);
+  pf::removeClassDeletionObserver(&recordAgain);  // not there any more: no change
+  EXPECT_EQ("RxGoneSecond;again:RxGoneSecond;RxGoneFirst;again:RxGoneFirst;", g_deletedClasses);
+  pf::removeClassDeletionObserver(&recordDeletedClass);
+  deleteAcRxClass(kept);  // after the removal: heard by no one
+  EXPECT_EQ("RxGoneSecond;again:RxGoneSecond;RxGoneFirst;again:RxGoneFirst;", g_deletedClasses);
 }
 
 TEST(RuntimeClassTest, RegisteringANameAgainKeepsTheClassObject) {

@@ -10,6 +10,7 @@
 #include "rxdict.h"
 #include "pf/editor_reactors.h"
 #include "pf/registry.h"
+#include "rx/class_observers.h"
 
 #include "editorreactor.h"
 #include "fresh_process.h"
@@ -120,6 +121,32 @@ TEST(ModuleStartUp, RegistersTheLinkClassBeforeTheEditorReactorClass)
         p.check(linkAt < reactorAt, "link class registered first");
 
         p.equal(int(AcRx::kRetOK), int(app->handleMessage(AcRx::kUnloadAppMsg, &packet)), "answer to message 2");
+    });
+}
+
+std::string g_deletedClasses;
+
+void recordDeletedClass(const AcRxClass* pDeleted)
+{
+    g_deletedClasses += std::string(pDeleted->name()) + ";";
+}
+
+// At unload the classes go in the reverse order of their registration: the editor reactor's
+// class, then the link class it depends on. Only the module's classes go.
+TEST(ModuleStartUp, DeletesTheClassesInTheReverseOrderOfRegistration)
+{
+    expectInFreshProcess([](Problems& p) {
+        ModuleTempDir dir;
+        useHiveWithAreaPrec(dir);
+        ModuleApp* app = getModuleApp();
+        int packet = 0;
+        p.equal(int(AcRx::kRetOK), int(app->handleMessage(AcRx::kInitAppMsg, &packet)), "answer to message 1");
+
+        g_deletedClasses.clear();
+        pf::addClassDeletionObserver(&recordDeletedClass);
+        p.equal(int(AcRx::kRetOK), int(app->handleMessage(AcRx::kUnloadAppMsg, &packet)), "answer to message 2");
+        pf::removeClassDeletionObserver(&recordDeletedClass);
+        p.equal(std::string("AcZorvikEditorReactor;CPlineNotifyObject;"), g_deletedClasses, "classes deleted, in order");
     });
 }
 

@@ -7,6 +7,7 @@
 #include "dbents.h"
 
 #include "acutmem.h"
+#include "db/pooled_name.h"
 #include "db/entities/filing_util.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "acutmem.h"
+#include "db/pooled_name.h"
 #include "db/entities/entity_util.h"
 #include "db/entities/entities_internal.h"
 #include "db/entities/style_names.h"

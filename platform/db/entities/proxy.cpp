@@ -1,6 +1,6 @@
 // proxy.cpp - proxy objects and entities that keep the data of records they cannot interpret.
 #include "db/entities/proxy.h"
-#include "pf/pooled_name.h"
+#include "db/pooled_name.h"
 
 #include <cstring>
 #include <map>

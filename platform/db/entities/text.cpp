@@ -3,6 +3,7 @@
 #include "dbents.h"
 
 #include "acutmem.h"
+#include "db/pooled_name.h"
 #include "db/entities/entity_util.h"
 #include "gemat3d.h"
 #include "rx/rxinit.h"

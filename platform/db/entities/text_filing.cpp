@@ -8,6 +8,7 @@
 #include "dbents.h"
 
 #include "acutmem.h"
+#include "db/pooled_name.h"
 #include "db/entities/entity_util.h"
 #include "db/entities/filing_util.h"
 #include "db/entities/style_names.h"

@@ -1,5 +1,6 @@
 // The document manager: open documents, the current document, counted document locks and the
-// per-document resource-handle stacks that answer pf::currentResourceHandle().
+// per-document resource-handle stacks that answer pf::currentResourceHandle(). It sits in the host
+// layer; the editor's command runner reaches it through the sink of ed/command_documents.h.
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -7,13 +8,18 @@
 
 #include "acdocman.h"
 #include "dbapserv.h"
-#include "ed/doc_internal.h"
+#include "ed/command_documents.h"
 #include "pf/documents.h"
 #include "pf/resource_context.h"
+#include "rx/rxinit.h"
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcApDocument, AcRxObject)
 ACRX_NO_CONS_DEFINE_MEMBERS(AcApDocumentIterator, AcRxObject)
 ACRX_NO_CONS_DEFINE_MEMBERS(AcApDocManager, AcRxObject)
+
+PF_REGISTER_CLASS(AcApDocument);
+PF_REGISTER_CLASS(AcApDocumentIterator);
+PF_REGISTER_CLASS(AcApDocManager);
 
 namespace pf {
 namespace {
@@ -225,8 +231,25 @@ DocManager& manager() {
 
 HINSTANCE resourceHandleInForce() { return manager().stackInForce().inForce(); }
 
-// The document manager answers the current resource handle from the start.
-const bool g_installed = (setCurrentResourceHandleSource(&resourceHandleInForce), true);
+AcApDocManager* managerObject() { return &manager(); }
+
+void enterCommandInCurrentDocument() {
+  if (Document* d = manager().current()) ++d->commandDepth;
+}
+
+void leaveCommandInCurrentDocument() {
+  if (Document* d = manager().current()) d->commandDepth = std::max(0, d->commandDepth - 1);
+}
+
+int resourceDepthInForce() { return resourceHandleDepth(nullptr); }
+
+// The document manager answers the current resource handle from the start, and the editor's
+// command runner finds the current document through it.
+const bool g_installed = (setCurrentResourceHandleSource(&resourceHandleInForce),
+                          setCommandDocumentSink({&managerObject, &enterCommandInCurrentDocument,
+                                                  &leaveCommandInCurrentDocument,
+                                                  &resourceDepthInForce}),
+                          true);
 
 }  // namespace
 
@@ -243,16 +266,6 @@ Acad::ErrorStatus closeDocument(AcApDocument* doc) { return manager().close(doc)
 int resourceHandleDepth(const AcApDocument* doc) {
   return static_cast<int>(manager().stackOf(doc).saved.size());
 }
-
-void enterCommandInCurrentDocument() {
-  if (Document* d = manager().current()) ++d->commandDepth;
-}
-
-void leaveCommandInCurrentDocument() {
-  if (Document* d = manager().current()) d->commandDepth = std::max(0, d->commandDepth - 1);
-}
-
-AcApDocManager* docManagerObject() { return &manager(); }
 
 }  // namespace pf
 
