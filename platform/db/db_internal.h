@@ -221,12 +221,6 @@ public:
 }  // namespace pf
 
 namespace pf {
-// What a resbuf's value union holds, by its type code (RT codes and DXF group codes alike).
-enum class RbKind { None, String, Real, Short, Long, Point, Name, Binary };
-RbKind resbufValueKind(int restype);
-}  // namespace pf
-
-namespace pf {
 Acad::ErrorStatus dwgOutResbuf(AcDbDwgFiler* filer, const resbuf* rb);
 Acad::ErrorStatus dwgInResbuf(AcDbDwgFiler* filer, resbuf*& rb);
 }  // namespace pf

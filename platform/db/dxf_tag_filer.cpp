@@ -5,6 +5,7 @@
 #include <cstring>
 #include "db_internal.h"
 #include "db/dxf_tag_filer.h"
+#include "db/group_codes.h"
 #include "db/tag_list.h"
 #include "db/db_services.h"
 
@@ -50,21 +51,22 @@ void AcDbDxfFiler::setPrecision(int) {}
 
 Acad::ErrorStatus AcDbDxfFiler::writeResBuf(const resbuf& rb) {
   int code = rb.restype;
-  switch (pf::resbufValueKind(code)) {
-    case pf::RbKind::None: return Acad::eInvalidResBuf;
-    case pf::RbKind::String: return writeString(code, rb.resval.rstring);
-    case pf::RbKind::Real: return writeDouble(code, rb.resval.rreal);
-    case pf::RbKind::Short: return writeInt16(code, rb.resval.rint);
-    case pf::RbKind::Long: return writeInt32(code, static_cast<Adesk::Int32>(rb.resval.rlong));
-    case pf::RbKind::Point:
+  switch (pf::resbufKind(code)) {
+    case pf::ResbufKind::None: return Acad::eInvalidResBuf;
+    case pf::ResbufKind::String:
+    case pf::ResbufKind::Unknown: return writeString(code, rb.resval.rstring);
+    case pf::ResbufKind::Real: return writeDouble(code, rb.resval.rreal);
+    case pf::ResbufKind::Short: return writeInt16(code, rb.resval.rint);
+    case pf::ResbufKind::Long: return writeInt32(code, static_cast<Adesk::Int32>(rb.resval.rlong));
+    case pf::ResbufKind::Point:
       return writePoint3d(code, AcGePoint3d(rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]));
-    case pf::RbKind::Name: {
+    case pf::ResbufKind::Name: {
       AcDbObjectId id;
       Acad::ErrorStatus es = acdbGetObjectId(id, rb.resval.rlname);
       if (es != Acad::eOk) return es;
       return writeObjectId(code, id);
     }
-    case pf::RbKind::Binary: return writeBChunk(code, rb.resval.rbinary);
+    case pf::ResbufKind::Binary: return writeBChunk(code, rb.resval.rbinary);
   }
   return Acad::eInvalidResBuf;
 }

@@ -9,44 +9,16 @@
 #include "acutads.h"
 #include "adscodes.h"
 #include "acutmem.h"
-#include "db/tag_list.h"
+#include "db/group_codes.h"
 
 namespace pf {
 
-RbKind resbufValueKind(int restype) {
-  switch (restype) {
-    case RTNONE: case RTLB: case RTLE: case RTDOTE: case RTNIL: case RTT: case RTVOID:
-      return RbKind::None;
-    case RTREAL: case RTANG: return RbKind::Real;
-    case RTSHORT: return RbKind::Short;
-    case RTLONG: return RbKind::Long;
-    case RTSTR: case RTDXF0: return RbKind::String;
-    case RTPOINT: case RT3DPOINT: return RbKind::Point;
-    case RTENAME: case RTPICKS: return RbKind::Name;
-    case RTORINT: return RbKind::Short;
-    default: break;
-  }
-  if (restype == -1 || restype == -2) return RbKind::Name;  // entity name, first entity
-  if (restype == -3 || restype == -4 || restype == -5 || restype == -6) return RbKind::String;
-  switch (tagKind(restype)) {
-    case TagKind::String: case TagKind::Handle: case TagKind::Comment: case TagKind::Unknown:
-      return RbKind::String;
-    case TagKind::Id: return RbKind::Name;
-    case TagKind::Real: case TagKind::PointY: case TagKind::PointZ: return RbKind::Real;
-    case TagKind::Int16: case TagKind::Bool: return RbKind::Short;
-    case TagKind::Int32: case TagKind::Int64: return RbKind::Long;
-    case TagKind::Binary: return RbKind::Binary;
-    case TagKind::PointX: return RbKind::Point;
-  }
-  return RbKind::String;
-}
-
 static void freeValue(resbuf* rb) {
-  RbKind k = resbufValueKind(rb->restype);
-  if (k == RbKind::String) {
+  ResbufKind k = resbufKind(rb->restype);
+  if (resbufOwnsString(k)) {
     std::free(rb->resval.rstring);
     rb->resval.rstring = nullptr;
-  } else if (k == RbKind::Binary) {
+  } else if (k == ResbufKind::Binary) {
     std::free(rb->resval.rbinary.buf);
     rb->resval.rbinary.buf = nullptr;
   }
@@ -59,10 +31,10 @@ resbuf* copyResbufChain(const resbuf* rb) {
     resbuf* c = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
     *c = *rb;
     c->rbnext = nullptr;
-    RbKind k = resbufValueKind(rb->restype);
-    if (k == RbKind::String) {
+    ResbufKind k = resbufKind(rb->restype);
+    if (resbufOwnsString(k)) {
       c->resval.rstring = strdup(rb->resval.rstring ? rb->resval.rstring : "");
-    } else if (k == RbKind::Binary) {
+    } else if (k == ResbufKind::Binary) {
       short n = rb->resval.rbinary.clen > 0 ? rb->resval.rbinary.clen : 0;
       c->resval.rbinary.clen = n;
       c->resval.rbinary.buf = static_cast<char*>(std::malloc(n > 0 ? n : 1));
@@ -85,22 +57,23 @@ void freeResbufChain(resbuf* rb) {
 
 Acad::ErrorStatus dwgOutResbuf(AcDbDwgFiler* filer, const resbuf* rb) {
   filer->writeInt16(rb->restype);
-  switch (resbufValueKind(rb->restype)) {
-    case RbKind::None: break;
-    case RbKind::String: filer->writeString(rb->resval.rstring ? rb->resval.rstring : ""); break;
-    case RbKind::Real: filer->writeDouble(rb->resval.rreal); break;
-    case RbKind::Short: filer->writeInt16(rb->resval.rint); break;
-    case RbKind::Long: filer->writeInt32(static_cast<Adesk::Int32>(rb->resval.rlong)); break;
-    case RbKind::Point:
+  switch (resbufKind(rb->restype)) {
+    case ResbufKind::None: break;
+    case ResbufKind::String:
+    case ResbufKind::Unknown: filer->writeString(rb->resval.rstring ? rb->resval.rstring : ""); break;
+    case ResbufKind::Real: filer->writeDouble(rb->resval.rreal); break;
+    case ResbufKind::Short: filer->writeInt16(rb->resval.rint); break;
+    case ResbufKind::Long: filer->writeInt32(static_cast<Adesk::Int32>(rb->resval.rlong)); break;
+    case ResbufKind::Point:
       filer->writePoint3d(AcGePoint3d(rb->resval.rpoint[0], rb->resval.rpoint[1], rb->resval.rpoint[2]));
       break;
-    case RbKind::Name: {
+    case ResbufKind::Name: {
       AcDbObjectId id;
       if (acdbGetObjectId(id, rb->resval.rlname) != Acad::eOk) id = AcDbObjectId::kNull;
       filer->writeSoftPointerId(id);
       break;
     }
-    case RbKind::Binary: filer->writeBChunk(rb->resval.rbinary); break;
+    case ResbufKind::Binary: filer->writeBChunk(rb->resval.rbinary); break;
   }
   return filer->filerStatus();
 }
@@ -111,24 +84,25 @@ Acad::ErrorStatus dwgInResbuf(AcDbDwgFiler* filer, resbuf*& out) {
   if (es != Acad::eOk) return es;
   resbuf* rb = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
   rb->restype = type;
-  switch (resbufValueKind(type)) {
-    case RbKind::None: break;
-    case RbKind::String: {
+  switch (resbufKind(type)) {
+    case ResbufKind::None: break;
+    case ResbufKind::String:
+    case ResbufKind::Unknown: {
       char* s = nullptr;
       es = filer->readString(&s);
       rb->resval.rstring = strdup(s ? s : "");
       acutDelString(s);
       break;
     }
-    case RbKind::Real: es = filer->readDouble(&rb->resval.rreal); break;
-    case RbKind::Short: es = filer->readInt16(&rb->resval.rint); break;
-    case RbKind::Long: {
+    case ResbufKind::Real: es = filer->readDouble(&rb->resval.rreal); break;
+    case ResbufKind::Short: es = filer->readInt16(&rb->resval.rint); break;
+    case ResbufKind::Long: {
       Adesk::Int32 v = 0;
       es = filer->readInt32(&v);
       rb->resval.rlong = v;
       break;
     }
-    case RbKind::Point: {
+    case ResbufKind::Point: {
       AcGePoint3d p;
       es = filer->readPoint3d(&p);
       rb->resval.rpoint[0] = p.x;
@@ -136,13 +110,13 @@ Acad::ErrorStatus dwgInResbuf(AcDbDwgFiler* filer, resbuf*& out) {
       rb->resval.rpoint[2] = p.z;
       break;
     }
-    case RbKind::Name: {
+    case ResbufKind::Name: {
       AcDbSoftPointerId id;
       es = filer->readSoftPointerId(&id);
       acdbGetAdsName(rb->resval.rlname, id);
       break;
     }
-    case RbKind::Binary: {
+    case ResbufKind::Binary: {
       ads_binary b = {0, nullptr};
       es = filer->readBChunk(&b);
       rb->resval.rbinary.clen = b.clen;

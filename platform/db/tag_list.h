@@ -7,25 +7,27 @@
 #include <string>
 #include <vector>
 #include "dbid.h"
+#include "db/real_text.h"
 
 namespace pf {
 
-// What kind of value a group code carries.
+// How the tag filer treats a group code's value: the group-code table (group_codes.h) seen with
+// points split into their coordinates and handles split into references and plain text.
 enum class TagKind {
   String,   // text (names, 100 subclass markers, 102 control strings, 1000 ...)
   Handle,   // a handle as hexadecimal text that is not a reference (5, 105, 320-329, 1005)
   Id,       // a reference to an object by handle (330-369, 390-399, 480-481)
-  Real,     // a floating-point value
-  Int16,    // 60-79, 170-179, 270-289, 370-409, 1060-1070
-  Int32,    // 90-99, 420-459, 1071
+  Real,     // a floating-point value that is not part of a point (19, 29, 38-59, 140-149, 1040-1059 ...)
+  Int16,    // 60-79, 170-179, 270-289, 370-389, 400-409, 1060-1070
+  Int32,    // 90-99, 420-429, 440-459, 1071
   Int64,    // 160-169
   Bool,     // 290-299
   Binary,   // hexadecimal binary chunks (310-319, 1004)
-  PointX,   // first coordinate of a point (10-18, 110-112, 210, 1010-1013)
-  PointY,   // second coordinate (20-28, 120-122, 220, 1020-1023)
-  PointZ,   // third coordinate (30-37, 130-132, 230, 1030-1033)
+  PointX,   // first coordinate of a point (10-18, 110-112, 210-213, 1010-1013)
+  PointY,   // second coordinate (20-28, 120-122, 220-223, 1020-1023)
+  PointZ,   // third coordinate (30-37, 130-132, 230-233, 1030-1033)
   Comment,  // 999
-  Unknown
+  Unknown   // a code no DXF version defines
 };
 
 TagKind tagKind(int code);
@@ -45,11 +47,6 @@ struct Tag {
 
 typedef std::vector<Tag> TagList;
 
-// Formats a real the way the writer puts it into a file: the shortest text that reads back to
-// the same value (at most `precision` significant digits when 1 <= precision < 17), always
-// with a decimal point ("0.0", "12.5", "1e-09" becomes "1.0e-09"). Answers false for NaN and
-// infinities, which a file cannot hold.
-bool formatReal(double value, int precision, std::string& out);
 // Parses a whole tag value as a real / an integer (surrounding blanks allowed).
 bool parseReal(const std::string& text, double& value);
 bool parseInteger(const std::string& text, long long& value);

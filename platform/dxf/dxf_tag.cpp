@@ -1,4 +1,4 @@
-// dxf_tag.cpp - group-code value kinds and the number/handle parsers shared by reader and loader.
+// dxf_tag.cpp - the DXF error and the number/handle parsers shared by reader and loader.
 #include "dxf/dxf_tag.h"
 
 #include <charconv>
@@ -13,68 +13,6 @@ DxfError::DxfError(const std::string& file, std::uint32_t line, const std::strin
       line_(line),
       reason_(reason),
       kind_(kind) {}
-
-namespace {
-
-constexpr ValueKind computeKind(int code) {
-  if (code < 0) return ValueKind::Invalid;
-  if (code <= 4) return ValueKind::String;
-  if (code == 5) return ValueKind::Handle;
-  if (code <= 9) return ValueKind::String;
-  if (code <= 59) return ValueKind::Double;
-  if (code <= 79) return ValueKind::Int16;
-  if (code <= 89) return ValueKind::Invalid;
-  if (code <= 99) return ValueKind::Int32;
-  if (code <= 102) return ValueKind::String;
-  if (code == 105) return ValueKind::Handle;
-  if (code <= 109) return ValueKind::Invalid;
-  if (code <= 149) return ValueKind::Double;
-  if (code <= 159) return ValueKind::Invalid;
-  if (code <= 169) return ValueKind::Int64;
-  if (code <= 179) return ValueKind::Int16;
-  if (code <= 209) return ValueKind::Invalid;
-  if (code <= 239) return ValueKind::Double;
-  if (code <= 269) return ValueKind::Invalid;
-  if (code <= 289) return ValueKind::Int16;
-  if (code <= 299) return ValueKind::Bool;
-  if (code <= 309) return ValueKind::String;
-  if (code <= 319) return ValueKind::Binary;
-  if (code <= 369) return ValueKind::Handle;
-  if (code <= 389) return ValueKind::Int16;
-  if (code <= 399) return ValueKind::Handle;
-  if (code <= 409) return ValueKind::Int16;
-  if (code <= 419) return ValueKind::String;
-  if (code <= 429) return ValueKind::Int32;
-  if (code <= 439) return ValueKind::String;
-  if (code <= 459) return ValueKind::Int32;
-  if (code <= 469) return ValueKind::Double;
-  if (code <= 479) return ValueKind::String;
-  if (code <= 481) return ValueKind::Handle;
-  if (code == 999) return ValueKind::Comment;
-  if (code < 1000) return ValueKind::Invalid;
-  if (code == 1004) return ValueKind::Binary;
-  if (code == 1005) return ValueKind::Handle;
-  if (code <= 1009) return ValueKind::String;
-  if (code <= 1059) return ValueKind::Double;
-  if (code <= 1070) return ValueKind::Int16;
-  if (code == 1071) return ValueKind::Int32;
-  return ValueKind::Invalid;
-}
-
-constexpr std::array<ValueKind, 1072> kindTable() {
-  std::array<ValueKind, 1072> kinds{};
-  for (int c = 0; c < 1072; ++c) kinds[static_cast<std::size_t>(c)] = computeKind(c);
-  return kinds;
-}
-
-}  // namespace
-
-constexpr std::array<ValueKind, 1072> kValueKinds = kindTable();
-
-bool isReferenceCode(int code) {
-  return (code >= 320 && code <= 369) || (code >= 390 && code <= 399) || code == 480 || code == 481 ||
-         code == 1005;
-}
 
 bool parseDouble(std::string_view text, double& out) {
   std::string_view t = trimmed(text);

@@ -1,43 +1,23 @@
 // dxf_tag.h - one DXF group (code + value) as the reader sees it, the value type of every group
-// code, and the error the DXF layer throws internally (turned into a status at the public API).
+// code (from the platform's table), and the error the DXF layer throws internally (turned into a
+// status at the public API).
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "db/group_codes.h"
+
 namespace pf {
 namespace dxf {
 
-// What a group code's value holds, from the DXF group-code ranges. The reader validates every
-// value against its kind, so a bad number is reported with its line even inside a record we keep
-// only as tags.
-enum class ValueKind : std::uint8_t {
-  String,   // text, kept exactly (spaces are data)
-  Double,   // real number
-  Int16,    // 16-bit integer (written padded to 6 columns)
-  Int32,    // 32-bit integer (written padded to 9 columns)
-  Int64,    // 64-bit integer
-  Bool,     // 290-299, 0 or 1 (written like a 16-bit integer)
-  Handle,   // hexadecimal handle or object reference
-  Binary,   // hexadecimal binary chunk (310-319, 1004)
-  Comment,  // 999
-  Invalid,  // a code no DXF version defines
-};
-
-// The kind of every code from 0 to 1071 (codes outside are Invalid), built at compile time: the
-// reader asks once per group.
-extern const std::array<ValueKind, 1072> kValueKinds;
-inline ValueKind kindOf(int code) {
-  return code < 0 || code >= 1072 ? ValueKind::Invalid : kValueKinds[static_cast<std::size_t>(code)];
-}
-
-// True for the codes whose value names another object by handle (soft/hard pointers and
-// owners, 320-369, 390-399, 480-481, extended-data 1005). The record's own handle (5, 105) is
-// not a reference.
-bool isReferenceCode(int code);
+// What a group code's value holds: the platform's group-code table (db/group_codes.h). The
+// reader validates every value against its kind, so a bad number is reported with its line even
+// inside a record we keep only as tags.
+using ValueKind = pf::GroupType;
+inline ValueKind kindOf(int code) { return groupType(code); }
 
 // One group as read: the value points into the reader's buffer (no copy), trimmed where the
 // DXF rules say so (group 0, the name after SECTION/TABLE, numbers); strings are exact.

@@ -1,6 +1,7 @@
 // dxf_writer.cpp - ASCII DXF group writer (see dxf_writer.h).
 #include "dxf/dxf_writer.h"
 
+#include "db/real_text.h"
 #include "dxf/dxf_text_codec.h"
 
 #include <charconv>
@@ -136,35 +137,11 @@ void TagWriter::integer(int c, std::int64_t value) {
 }
 
 // The text of a double into `out` (room for kDoubleText bytes), without allocating: this runs for
-// every coordinate of a drawing.
+// every coordinate of a drawing. The form is the platform's one (db/real_text.h); a value a file
+// cannot hold is written as 0, never as text a reader would refuse.
 std::size_t TagWriter::formatDoubleInto(char* out, double v, int precision) {
-  if (!std::isfinite(v)) v = 0.0;  // never write text a reader would refuse
-  if (v == 0) v = 0.0;             // no "-0.0"
-  char tmp[64];
-  std::to_chars_result r;
-  if (precision > 0 && precision < 16)
-    r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::general, precision);
-  else if (std::fabs(v) >= 1e16 || (v != 0 && std::fabs(v) < 1e-5))
-    r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::scientific);
-  else
-    r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::fixed);  // shortest, no exponent
-  const char* end = r.ptr;
-  const char* e = tmp;
-  while (e != end && *e != 'e' && *e != 'E') ++e;
-  // The mantissa always has a decimal point; the exponent is written with an upper-case E.
-  std::size_t n = static_cast<std::size_t>(e - tmp);
-  std::memcpy(out, tmp, n);
-  if (std::memchr(tmp, '.', n) == nullptr) {
-    out[n++] = '.';
-    out[n++] = '0';
-  }
-  if (e != end) {
-    out[n++] = 'E';
-    const std::size_t rest = static_cast<std::size_t>(end - (e + 1));
-    std::memcpy(out + n, e + 1, rest);
-    n += rest;
-  }
-  return n;
+  const std::size_t n = formatRealInto(out, v, precision);
+  return n != 0 ? n : formatRealInto(out, 0.0, precision);
 }
 
 std::string TagWriter::formatDouble(double v, int precision) {

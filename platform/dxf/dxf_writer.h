@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "db/real_text.h"
 #include "dxf/dxf_tag.h"
 
 namespace pf {
@@ -43,7 +44,7 @@ class TagWriter {
   // The text of a double as this writer formats it (exposed for tests and the header).
   static std::string formatDouble(double v, int precision = 16);
   // The same into `out`, which has room for kDoubleText bytes; answers the length.
-  static constexpr std::size_t kDoubleText = 72;
+  static constexpr std::size_t kDoubleText = kRealTextMax;
   static std::size_t formatDoubleInto(char* out, double v, int precision = 16);
 
  private:
