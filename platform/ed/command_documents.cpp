@@ -10,7 +10,7 @@ bool g_installed = false;
 
 void setCommandDocumentSink(const CommandDocumentSink& sink) {
   g_sink = sink;
-  g_installed = sink.manager != nullptr;
+  g_installed = sink.currentDocument != nullptr;
 }
 
 const CommandDocumentSink* commandDocumentSink() { return g_installed ? &g_sink : nullptr; }

@@ -4,12 +4,19 @@
 // pushed, depth 0).
 #pragma once
 
-class AcApDocManager;
+#include "acdocman.h"
 
 namespace pf {
 
+// Plain functions rather than the manager object itself: the editor layer calls no member of a
+// class the host layer defines, so it links (and is checked by the sanitizers) without the
+// host's type information.
 struct CommandDocumentSink {
-  AcApDocManager* (*manager)();  // the document manager (locks, the current document, handles)
+  AcApDocument* (*currentDocument)();
+  Acad::ErrorStatus (*lockDocument)(AcApDocument* doc, AcAp::DocLockMode mode, const char* globalName);
+  void (*unlockDocument)(AcApDocument* doc);
+  void (*pushResourceHandle)(HINSTANCE handle);
+  void (*popResourceHandle)();
   // A command starts / ends in the current document (AcApDocument::isQuiescent follows this).
   void (*enterCommand)();
   void (*leaveCommand)();

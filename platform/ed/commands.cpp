@@ -108,12 +108,11 @@ CommandRun runCommand(const std::string& typedName) {
   const char* g = run.globalName.c_str();
 
   const CommandDocumentSink* sink = commandDocumentSink();
-  AcApDocManager* docs = sink ? sink->manager() : nullptr;
-  AcApDocument* doc = docs ? docs->curDocument() : nullptr;
+  AcApDocument* doc = sink ? sink->currentDocument() : nullptr;
   AcAp::DocLockMode mode = lockFor(cmd->commandFlags());
   bool locked = false;
   if (doc != nullptr && mode != AcAp::kNone) {
-    if (docs->lockDocument(doc, mode, g, g, false) != Acad::eOk) {
+    if (sink->lockDocument(doc, mode, g) != Acad::eOk) {
       writeOutput("\nCommand " + run.globalName + " cannot run: the drawing is locked.\n");
       run.outcome = CommandOutcome::kFailed;
       run.resourceDepthAfter = run.resourceDepthBefore;
@@ -125,15 +124,15 @@ CommandRun runCommand(const std::string& typedName) {
   notifyEditorReactors([&](AcEditorReactor& r) { r.commandWillStart(g); });
   running().push_back(run.globalName);
   if (sink) sink->enterCommand();
-  bool pushed = docs != nullptr && cmd->resourceHandle() != nullptr;
-  if (pushed) docs->pushResourceHandle(cmd->resourceHandle());
+  bool pushed = sink != nullptr && cmd->resourceHandle() != nullptr;
+  if (pushed) sink->pushResourceHandle(cmd->resourceHandle());
 
   run.outcome = invoke(*cmd);
 
-  if (pushed) docs->popResourceHandle();
+  if (pushed) sink->popResourceHandle();
   if (sink) sink->leaveCommand();
   running().pop_back();
-  if (locked) docs->unlockDocument(doc);
+  if (locked) sink->unlockDocument(doc);
   run.resourceDepthAfter = resourceDepth();
 
   switch (run.outcome) {

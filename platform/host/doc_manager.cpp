@@ -231,7 +231,13 @@ DocManager& manager() {
 
 HINSTANCE resourceHandleInForce() { return manager().stackInForce().inForce(); }
 
-AcApDocManager* managerObject() { return &manager(); }
+AcApDocument* currentDocumentOfCommands() { return manager().curDocument(); }
+Acad::ErrorStatus lockForCommand(AcApDocument* doc, AcAp::DocLockMode mode, const char* globalName) {
+  return manager().lockDocument(doc, mode, globalName, globalName, false);
+}
+void unlockAfterCommand(AcApDocument* doc) { manager().unlockDocument(doc); }
+void pushCommandResourceHandle(HINSTANCE handle) { manager().pushResourceHandle(handle); }
+void popCommandResourceHandle() { manager().popResourceHandle(); }
 
 void enterCommandInCurrentDocument() {
   if (Document* d = manager().current()) ++d->commandDepth;
@@ -246,7 +252,9 @@ int resourceDepthInForce() { return resourceHandleDepth(nullptr); }
 // The document manager answers the current resource handle from the start, and the editor's
 // command runner finds the current document through it.
 const bool g_installed = (setCurrentResourceHandleSource(&resourceHandleInForce),
-                          setCommandDocumentSink({&managerObject, &enterCommandInCurrentDocument,
+                          setCommandDocumentSink({&currentDocumentOfCommands, &lockForCommand, &unlockAfterCommand,
+                                                  &pushCommandResourceHandle, &popCommandResourceHandle,
+                                                  &enterCommandInCurrentDocument,
                                                   &leaveCommandInCurrentDocument,
                                                   &resourceDepthInForce}),
                           true);
