@@ -9,27 +9,8 @@
 
 #include "acutads.h"
 #include "adscodes.h"
+#include "db/db_internal.h"
 #include "db/group_codes.h"
-
-namespace {
-
-void freeValue(resbuf* rb) {
-  switch (pf::resbufKind(rb->restype)) {
-    case pf::ResbufKind::String:
-    case pf::ResbufKind::Unknown:  // as the platform's own list release treats it
-      std::free(rb->resval.rstring);
-      rb->resval.rstring = nullptr;
-      break;
-    case pf::ResbufKind::Binary:
-      std::free(rb->resval.rbinary.buf);
-      rb->resval.rbinary.buf = nullptr;
-      break;
-    default:
-      break;
-  }
-}
-
-}  // namespace
 
 extern "C" resbuf* acutNewRb(int v) {
   resbuf* rb = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
@@ -39,12 +20,7 @@ extern "C" resbuf* acutNewRb(int v) {
 }
 
 extern "C" int acutRelRb(resbuf* rb) {
-  while (rb != nullptr) {
-    resbuf* next = rb->rbnext;
-    freeValue(rb);
-    std::free(rb);
-    rb = next;
-  }
+  pf::freeResbufChain(rb);  // the database's own release: one rule for what a buffer owns
   return RTNORM;
 }
 
